@@ -1,0 +1,107 @@
+#include "fileio.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+namespace tags {
+
+namespace {
+
+constexpr qint64 kCopyBlock = 1 << 20;
+
+Status writeError(const QString& path, const QString& why) {
+    return Status::error(ErrorCode::WriteFailed,
+                         QStringLiteral("Cannot write \"%1\": %2").arg(path, why));
+}
+
+bool copyRange(QFile& from, QIODevice& to, qint64 offset, qint64 length) {
+    if (!from.seek(offset))
+        return false;
+    while (length > 0) {
+        const QByteArray block = from.read(qMin(length, kCopyBlock));
+        if (block.isEmpty() || to.write(block) != block.size())
+            return false;
+        length -= block.size();
+    }
+    return true;
+}
+
+Status writeInPlace(QFile& file, qint64 offset, QByteArrayView data) {
+    if (!file.seek(offset) || file.write(data.data(), data.size()) != data.size() || !file.flush())
+        return writeError(file.fileName(), file.errorString());
+    return Status::success();
+}
+
+Status appendAtEnd(QFile& file, qint64 size, QByteArrayView data) {
+    Status status = writeInPlace(file, size, data);
+    if (!status)
+        file.resize(size); // leave the file as it was
+    return status;
+}
+
+Status rewriteThroughTemporaryFile(QFile& original, qint64 size, qint64 offset, qint64 oldLength,
+                                   QByteArrayView data) {
+    const QString path = original.fileName();
+    QSaveFile out(path);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly))
+        return writeError(path, out.errorString());
+    const qint64 tail = offset + oldLength;
+    const bool copied = copyRange(original, out, 0, offset) &&
+                        out.write(data.data(), data.size()) == data.size() &&
+                        copyRange(original, out, tail, size - tail);
+    if (!copied) {
+        const QString why = out.error() != QFileDevice::NoError ? out.errorString()
+                                                                 : original.errorString();
+        out.cancelWriting();
+        return writeError(path, why);
+    }
+    original.close();
+    if (!out.commit())
+        return writeError(path, out.errorString());
+    return Status::success();
+}
+
+} // namespace
+
+QByteArray readAt(QIODevice& device, qint64 offset, qint64 length) {
+    if (offset < 0 || length <= 0 || offset >= device.size() || !device.seek(offset))
+        return {};
+    return device.read(qMin(length, device.size() - offset));
+}
+
+Status replaceRange(const QString& path, qint64 offset, qint64 oldLength, QByteArrayView data) {
+    QFile file(path);
+    if (!file.exists())
+        return Status::error(ErrorCode::NotFound, QStringLiteral("File not found: \"%1\"").arg(path));
+    if (!file.open(QIODevice::ReadWrite))
+        return Status::error(ErrorCode::OpenFailed, QStringLiteral("Cannot open \"%1\" for writing: %2")
+                                                        .arg(path, file.errorString()));
+    const qint64 size = file.size();
+    if (offset < 0 || oldLength < 0 || offset + oldLength > size)
+        return Status::error(ErrorCode::InvalidData,
+                             QStringLiteral("Range outside the file \"%1\"").arg(path));
+
+    if (data.size() == oldLength)
+        return writeInPlace(file, offset, data);
+    if (offset + oldLength == size && data.isEmpty())
+        return file.resize(offset) ? Status::success() : writeError(path, file.errorString());
+    if (oldLength == 0 && offset == size)
+        return appendAtEnd(file, size, data);
+    return rewriteThroughTemporaryFile(file, size, offset, oldLength, data);
+}
+
+bool isOnNetworkFileSystem(const QString& path) {
+    static const QByteArray kNetworkTypes[] = {"nfs", "nfs4", "cifs", "smbfs", "smb3", "fuse.sshfs",
+                                               "sshfs", "9p", "afs", "ncpfs", "davfs", "fuse.davfs2",
+                                               "ceph", "glusterfs", "fuse.glusterfs"};
+    const QByteArray type = QStorageInfo(QFileInfo(path).absolutePath()).fileSystemType();
+    for (const QByteArray& network : kNetworkTypes)
+        if (type == network)
+            return true;
+    return false;
+}
+
+} // namespace tags
