@@ -1,8 +1,29 @@
+#include "command.h"
+
 #include <QCoreApplication>
-#include <QTextStream>
+
+namespace {
+
+const char kUsage[] =
+    "usage: varlo-cli COMMAND [OPTIONS] ...\n"
+    "\n"
+    "commands:\n"
+    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n";
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
-    QTextStream(stderr) << "usage: varlo-cli COMMAND ...\n";
-    return 2;
+    QCoreApplication::setOrganizationName(QStringLiteral("Halvern"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varlo"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    const cli::Io io{out, err};
+    if (command == QLatin1String("show"))
+        return cli::runShow(args, io);
+    err << kUsage;
+    return command == QLatin1String("help") || command == QLatin1String("--help") ? cli::Ok
+                                                                                  : cli::UsageError;
 }

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <sys/vfs.h>
+
 namespace tags {
 
 namespace {
@@ -53,8 +55,8 @@ Status rewriteThroughTemporaryFile(QFile& original, qint64 size, qint64 offset, 
                         out.write(data.data(), data.size()) == data.size() &&
                         copyRange(original, out, tail, size - tail);
     if (!copied) {
-        const QString why = out.error() != QFileDevice::NoError ? out.errorString()
-                                                                 : original.errorString();
+        const QString why =
+            out.error() != QFileDevice::NoError ? out.errorString() : original.errorString();
         out.cancelWriting();
         return writeError(path, why);
     }
@@ -75,10 +77,12 @@ QByteArray readAt(QIODevice& device, qint64 offset, qint64 length) {
 Status replaceRange(const QString& path, qint64 offset, qint64 oldLength, QByteArrayView data) {
     QFile file(path);
     if (!file.exists())
-        return Status::error(ErrorCode::NotFound, QStringLiteral("File not found: \"%1\"").arg(path));
+        return Status::error(ErrorCode::NotFound,
+                             QStringLiteral("File not found: \"%1\"").arg(path));
     if (!file.open(QIODevice::ReadWrite))
-        return Status::error(ErrorCode::OpenFailed, QStringLiteral("Cannot open \"%1\" for writing: %2")
-                                                        .arg(path, file.errorString()));
+        return Status::error(
+            ErrorCode::OpenFailed,
+            QStringLiteral("Cannot open \"%1\" for writing: %2").arg(path, file.errorString()));
     const qint64 size = file.size();
     if (offset < 0 || oldLength < 0 || offset + oldLength > size)
         return Status::error(ErrorCode::InvalidData,
@@ -94,14 +98,30 @@ Status replaceRange(const QString& path, qint64 offset, qint64 oldLength, QByteA
 }
 
 bool isOnNetworkFileSystem(const QString& path) {
-    static const QByteArray kNetworkTypes[] = {"nfs", "nfs4", "cifs", "smbfs", "smb3", "fuse.sshfs",
-                                               "sshfs", "9p", "afs", "ncpfs", "davfs", "fuse.davfs2",
-                                               "ceph", "glusterfs", "fuse.glusterfs"};
-    const QByteArray type = QStorageInfo(QFileInfo(path).absolutePath()).fileSystemType();
-    for (const QByteArray& network : kNetworkTypes)
-        if (type == network)
-            return true;
-    return false;
+    // One statfs() per call: the mount table is parsed only for FUSE mounts, whose
+    // subtype (sshfs, ...) tells whether they are remote.
+    struct statfs fs {};
+    if (statfs(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2
+    case 0x517BUL:     // SMB
+    case 0x01021997UL: // 9P
+    case 0x5346414FUL: // AFS
+    case 0x00C36400UL: // Ceph
+    case 0x73757245UL: // Coda
+    case 0x564CUL:     // NCP
+        return true;
+    case 0x65735546UL: { // FUSE
+        const QByteArray type = QStorageInfo(QFileInfo(path).absolutePath()).fileSystemType();
+        return type.contains("sshfs") || type.contains("davfs") || type.contains("gluster") ||
+               type.contains("s3fs") || type.contains("rclone");
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace tags

@@ -69,8 +69,8 @@ QString GetFrameText(TID3Frame& frame) {
 
 void SetFrameText(TID3Frame& frame, const QString& text) {
     if (frame.id.startsWith('T') || frame.id.startsWith('W')) {
-        frame.body = QByteArray(1, '\0') + (isUserFrame(frame.id) ? QByteArray(1, '\0') : QByteArray()) +
-                     text.toLatin1();
+        frame.body = QByteArray(1, '\0') +
+                     (isUserFrame(frame.id) ? QByteArray(1, '\0') : QByteArray()) + text.toLatin1();
         return;
     }
     if (frame.id == "COMM") {
@@ -80,7 +80,8 @@ void SetFrameText(TID3Frame& frame, const QString& text) {
         QString rest = lines.mid(2).join(QStringLiteral("\r\n"));
         while (rest.endsWith('\r') || rest.endsWith('\n'))
             rest.chop(1);
-        frame.body = QByteArray(1, '\0') + lang.toLatin1() + desc.toLatin1() + '\0' + rest.toLatin1();
+        frame.body =
+            QByteArray(1, '\0') + lang.toLatin1() + desc.toLatin1() + '\0' + rest.toLatin1();
         return;
     }
 }

@@ -9,10 +9,10 @@ namespace tags {
 /// frame header. The text form (lines separated by CR LF) is how the rest of Varlo reads
 /// and writes a frame.
 struct TID3Frame {
-    QByteArray id;          ///< four characters (three for an unmapped ID3v2.2 id)
-    quint16 flags = 0;      ///< the two flag bytes as read, first byte in the high half
-    quint8 groupId = 0;     ///< set when the grouping flag was present
-    int pictureStart = 0;   ///< APIC: 1-based position of the first picture byte
+    QByteArray id;        ///< four characters (three for an unmapped ID3v2.2 id)
+    quint16 flags = 0;    ///< the two flag bytes as read, first byte in the high half
+    quint8 groupId = 0;   ///< set when the grouping flag was present
+    int pictureStart = 0; ///< APIC: 1-based position of the first picture byte
     QByteArray body;
 
     bool operator==(const TID3Frame&) const = default;

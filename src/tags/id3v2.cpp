@@ -93,7 +93,8 @@ bool TID3v2::DeleteComment(const QString& description, const QString& language) 
 
 TID3Frame* TID3v2::FindPrivate(const QString& owner) {
     for (auto& f : m_frames)
-        if (sameId(f->id, "PRIV") && textLines(GetFrameText(*f)).value(0).toLower() == owner.toLower())
+        if (sameId(f->id, "PRIV") &&
+            textLines(GetFrameText(*f)).value(0).toLower() == owner.toLower())
             return f.get();
     return nullptr;
 }

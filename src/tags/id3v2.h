@@ -26,10 +26,10 @@ public:
     TID3v2(const TID3v2& other);
     TID3v2& operator=(const TID3v2& other);
 
-    int version = 3;           ///< major version from the header
-    quint16 flags = 0;         ///< header bytes 4-5
-    qint64 storedSize = 0;     ///< size field of the tag on disk, 0 without a tag
-    bool modified = false;     ///< frames changed since the last read or write
+    int version = 3;       ///< major version from the header
+    quint16 flags = 0;     ///< header bytes 4-5
+    qint64 storedSize = 0; ///< size field of the tag on disk, 0 without a tag
+    bool modified = false; ///< frames changed since the last read or write
 
     int frameCount() const { return int(m_frames.size()); }
     TID3Frame& frame(int index) { return *m_frames[size_t(index)]; }

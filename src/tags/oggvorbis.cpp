@@ -3,8 +3,9 @@
 namespace tags {
 
 Status TOggVorbis::ReadOggFile(const QString& path) {
-    return Status::error(ErrorCode::Unsupported,
-                         QStringLiteral("Ogg Vorbis files are not supported yet: \"%1\"").arg(path));
+    return Status::error(
+        ErrorCode::Unsupported,
+        QStringLiteral("Ogg Vorbis files are not supported yet: \"%1\"").arg(path));
 }
 
 Status TOggVorbis::WriteOggFile(const QString& path) {

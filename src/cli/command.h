@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace cli {
+
+/// Exit codes shared by every command.
+enum ExitCode { Ok = 0, SomeFailed = 1, UsageError = 2 };
+
+/// Output streams of one run, so tests and callers can capture them.
+struct Io {
+    QTextStream& out;
+    QTextStream& err;
+};
+
+/// Expands folders into the supported audio files below them, recursively and sorted by
+/// path; files are taken as given.
+QStringList collectAudioFiles(const QStringList& paths);
+
+int runShow(const QStringList& args, Io io);
+
+} // namespace cli
