@@ -4,6 +4,7 @@ function(add_qt_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test varlo_core ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     target_compile_definitions(${name} PRIVATE
         VARLO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         VARLO_PEER_DATA="${PROJECT_SOURCE_DIR}/../shared/testdata/peers"

@@ -1,5 +1,7 @@
 // Runs varlo-cli show as a user would and checks what it prints, against ffprobe where
 // ffprobe is installed.
+#include "testsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -107,6 +109,7 @@ private slots:
     }
     void streamValues() {
         QFETCH(QString, path);
+        VARLO_REQUIRE_FILE(path);
         const QJsonArray result = showJson({path});
         QCOMPARE(result.size(), 1);
         const QJsonObject stream = result[0]["stream"].toObject();
@@ -132,6 +135,7 @@ private slots:
     }
     void agreesWithFfprobe() {
         QFETCH(QString, path);
+        VARLO_REQUIRE_FILE(path);
         const auto probe = ffprobe(path);
         if (!probe)
             QSKIP("ffprobe is not installed or reads no stream");
