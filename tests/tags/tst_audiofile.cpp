@@ -6,6 +6,12 @@ using namespace tags;
 
 namespace {
 
+/// Counts what an audio object asks of the tag cache.
+struct CountingCache : CacheLink {
+    int updates = 0;
+    void updateEntry(TMP3&) override { ++updates; }
+};
+
 struct Setup {
     int tagMode = TagOptions::Mixed;
     bool commonMode = false;
@@ -238,6 +244,42 @@ private slots:
         auto file =
             mpegObject({2, false, {}, QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")});
         QCOMPARE(file->get(Field::Title), QStringLiteral("ab"));
+    }
+
+    void deferredObjectReadsItsFileOnFirstAccessOnly() {
+        CountingCache cache;
+        TMP3 file(QString(), TagOptions{}, &cache);
+        file.setFilePath(QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3"));
+        int redraws = 0;
+        file.doUpdateListItem = [&](TMP3&) { ++redraws; };
+        QVERIFY(!file.IsSyn());
+        QCOMPARE(file.get(Field::Title), QStringLiteral("Title v2"));
+        QVERIFY(file.IsSyn());
+        file.get(Field::Artist);
+        QCOMPARE(cache.updates, 1);
+        QCOMPARE(redraws, 1);
+    }
+
+    void deferredObjectSynchronisesBeforeASetterButNeverOverChanges() {
+        CountingCache cache;
+        TMP3 file(QString(), TagOptions{}, &cache);
+        file.setFilePath(QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3"));
+        file.set(Field::Album, QStringLiteral("Edited"));
+        QVERIFY(file.IsSyn());
+        QCOMPARE(file.get(Field::Title), QStringLiteral("Title v2")); // the rest came from disk
+        file.setChanged(true);
+        file.setIsSyn(false);
+        QCOMPARE(file.get(Field::Album), QStringLiteral("Edited")); // not re-read
+        QCOMPARE(cache.updates, 1);
+    }
+
+    void shouldSynOffKeepsTheObjectUnread() {
+        CountingCache cache;
+        TMP3 file(QString(), TagOptions{}, &cache);
+        file.setFilePath(QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3"));
+        file.setShouldSyn(false);
+        QCOMPARE(file.get(Field::Title), QString());
+        QCOMPARE(cache.updates, 0);
     }
 
     void wavChangedFlagWorks() {
