@@ -1,7 +1,9 @@
 #pragma once
 
 #include "apetag.h"
+#include "commontagdata.h"
 #include "fields.h"
+#include "filestamp.h"
 #include "id3v1.h"
 #include "id3v2.h"
 #include "oggvorbis.h"
@@ -138,6 +140,22 @@ public:
     TWav& WavTag();
     ID3v1Block& id3v1();
 
+    // --- exchange ---
+    /// The text by which the tag cache stores this object; fields are read under `tagMode`
+    /// without loading the file.
+    QString ToCacheString(int tagMode);
+    /// Restores an object from its cache text; false (and nothing changed) for a text of
+    /// another format version or a damaged one.
+    bool FromCacheString(const QString& text);
+    TCommonTagData ToCommonTagData();
+    void FromCommonTagData(const TCommonTagData& data);
+    /// Copies another object's identity, flags, stream values and tags; the source is
+    /// left as it was.
+    void Assign(TMP3& source);
+    /// Size, times and inode of the file when it was read; the tag cache compares them.
+    const FileStamp& stamp() const { return m_stamp; }
+    void setStamp(const FileStamp& stamp) { m_stamp = stamp; }
+
     // --- operations ---
     void ClearID3v1();
     void CopyID3v2ToID3v1();
@@ -150,6 +168,7 @@ public:
     QString TrackText(int number) const;
 
 private:
+    friend struct CacheTextCodec;
     QString mainFieldOgg(Field field);
     QString mainFieldWma(Field field);
     QString mainFieldV1(Field field);
@@ -192,6 +211,7 @@ private:
     bool m_shouldUpdateCache = true;
 
     Stream m_stream;
+    FileStamp m_stamp;
     ID3v1Block m_id3v1;
     TID3v2 m_id3v2;
     TOggVorbis m_oggTag;

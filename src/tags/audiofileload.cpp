@@ -68,6 +68,7 @@ Status TMP3::LoadFromFile() {
             QStringLiteral("\"%1\" is a folder, not an audio file").arg(m_filePath));
     m_filePath = info.absoluteFilePath();
     m_fileName = info.completeBaseName();
+    m_stamp = FileStamp::of(m_filePath);
     const QString extension = info.suffix().toUpper();
     if (extension == QLatin1String("WMA") || extension == QLatin1String("OGG") ||
         extension == QLatin1String("WAV"))
