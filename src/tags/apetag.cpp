@@ -55,7 +55,7 @@ QList<qint64> candidateEnds(QIODevice& device) {
         bool isNumber = false;
         const qint64 lyricsSize = trailer.left(6).toLongLong(&isNumber);
         const qint64 lyrics = id3v1 - kLyricsTrailerSize - lyricsSize;
-        if (trailer.endsWith(kLyricsEnd) && isNumber && lyrics >= 0 &&
+        if (trailer.endsWith(kLyricsEnd) && isNumber && lyricsSize >= 0 && lyrics >= 0 &&
             readAt(device, lyrics, kLyricsBegin.size()) == kLyricsBegin)
             ends << lyrics;
         ends << id3v1;
