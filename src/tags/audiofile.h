@@ -138,6 +138,8 @@ public:
     TOggVorbis& OggTag();
     TWMA& WmaTag();
     TWav& WavTag();
+    /// The APE tag found at load (read for display; Varlo removes but never writes APE).
+    const TAPEtag& APETag() const { return m_apeTag; }
     ID3v1Block& id3v1();
 
     // --- exchange ---
@@ -217,6 +219,7 @@ private:
     TOggVorbis m_oggTag;
     TWMA m_wmaTag;
     TWav m_wavTag;
+    TAPEtag m_apeTag;
 };
 
 } // namespace tags

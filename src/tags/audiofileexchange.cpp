@@ -313,6 +313,7 @@ void TMP3::Assign(TMP3& source) {
     m_oggTag = source.m_oggTag;
     m_wmaTag = source.m_wmaTag;
     m_wavTag = source.m_wavTag;
+    m_apeTag = source.m_apeTag;
     m_isSyn = source.m_isSyn;
 }
 

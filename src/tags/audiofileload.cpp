@@ -104,8 +104,8 @@ Status TMP3::loadOtherFormat(const QString& path, const QString& extension) {
         m_stream.Size = QFileInfo(path).size();
         m_stream.SampleRate = m_wavTag.sampleRate;
         m_stream.StereoMode = m_wavTag.channels == 1 ? 3 : 0;
-        if (m_wavTag.byteRate > 0)
-            m_stream.TimeLength = int(m_wavTag.dataSize / m_wavTag.byteRate);
+        m_stream.TimeLength = int(m_wavTag.timeLength());
+        m_stream.BitRate = int(qint64(m_wavTag.byteRate) * 8 / 1000);
         setFormat(false, false, true);
     }
     m_changed = false;
@@ -130,8 +130,10 @@ Status TMP3::loadMpeg(const QString& path) {
     }
     m_dateTime = QFileInfo(file).lastModified();
     m_stream.Size = file.size();
-    m_apeSize = TAPEtag::find(file);
-    m_ape = m_apeSize > 0;
+    m_apeTag = TAPEtag();
+    m_apeTag.read(file); // a damaged tag counts as none: it is never cut
+    m_ape = m_apeTag.exists();
+    m_apeSize = m_ape ? m_apeTag.size() : 0;
 
     qint64 audioEnd = m_stream.Size;
     const QByteArray last = readAt(file, m_stream.Size - ID3v1Block::kSize, ID3v1Block::kSize);
@@ -139,7 +141,8 @@ Status TMP3::loadMpeg(const QString& path) {
         m_tag = true;
         audioEnd -= ID3v1Block::kSize;
     }
-    audioEnd -= m_apeSize;
+    if (m_ape)
+        audioEnd = qMin(audioEnd, m_apeTag.offset());
 
     Status status;
     if (m_stream.Size >= kMinimumAnalysedSize) {

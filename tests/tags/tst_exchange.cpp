@@ -48,7 +48,10 @@ private slots:
         QCOMPARE(restored.get(Field::Copyright), QStringLiteral("Comp:~:oser"));
         QCOMPARE(restored.get(Field::Artist), QStringLiteral("Artist v2"));
         QCOMPARE(restored.Track(), 7);
-        QCOMPARE(restored.stream(), original.stream());
+        TMP3::Stream expected = original.stream();
+        expected.Header = 0; // where the audio starts is found again when the file is read
+        expected.Offs = 0;
+        QCOMPARE(restored.stream(), expected);
         QCOMPARE(restored.FilePath(), original.FilePath());
         QCOMPARE(restored.stamp(), original.stamp());
         QCOMPARE(restored.id3v1().bytes(), original.id3v1().bytes());
