@@ -18,6 +18,13 @@ struct Io {
 /// path; files are taken as given.
 QStringList collectAudioFiles(const QStringList& paths);
 
+/// Reads the value of --tag-mode at args[i + 1]; false (with a message) when it is not 1-3.
+bool takeTagMode(const QStringList& args, int& i, int& tagMode, const QString& command,
+                 QTextStream& err);
+
 int runShow(const QStringList& args, Io io);
+int runSet(const QStringList& args, Io io);
+int runCacheText(const QStringList& args, Io io);
+int runFrames(const QStringList& args, Io io);
 
 } // namespace cli

@@ -31,3 +31,17 @@ QStringList collectAudioFiles(const QStringList& paths) {
 }
 
 } // namespace cli
+
+namespace cli {
+
+bool takeTagMode(const QStringList& args, int& i, int& tagMode, const QString& command,
+                 QTextStream& err) {
+    bool ok = false;
+    tagMode = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+    if (ok && tagMode >= 1 && tagMode <= 3)
+        return true;
+    err << "varlo-cli " << command << ": --tag-mode takes 1 (ID3v1), 2 (ID3v2) or 3 (mixed)\n";
+    return false;
+}
+
+} // namespace cli

@@ -21,8 +21,14 @@ int main(int argc, char* argv[]) {
     QStringList args = QCoreApplication::arguments().mid(1);
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     const cli::Io io{out, err};
-    if (command == QLatin1String("show"))
-        return cli::runShow(args, io);
+    using Runner = int (*)(const QStringList&, cli::Io);
+    const std::pair<const char*, Runner> commands[] = {{"show", cli::runShow},
+                                                       {"set", cli::runSet},
+                                                       {"frames", cli::runFrames},
+                                                       {"cache-text", cli::runCacheText}};
+    for (const auto& [name, run] : commands)
+        if (command == QLatin1String(name))
+            return run(args, io);
     err << kUsage;
     return command == QLatin1String("help") || command == QLatin1String("--help") ? cli::Ok
                                                                                   : cli::UsageError;

@@ -96,12 +96,8 @@ bool parseArguments(const QStringList& args, ShowOptions& options, QTextStream& 
         if (arg == "--json") {
             options.json = true;
         } else if (arg == "--tag-mode") {
-            bool ok = false;
-            options.tagMode = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
-            if (!ok || options.tagMode < 1 || options.tagMode > 3) {
-                err << "varlo-cli show: --tag-mode takes 1 (ID3v1), 2 (ID3v2) or 3 (mixed)\n";
+            if (!takeTagMode(args, i, options.tagMode, QStringLiteral("show"), err))
                 return false;
-            }
         } else if (arg.startsWith("--")) {
             err << "varlo-cli show: unknown option " << arg << "\n";
             return false;

@@ -56,6 +56,18 @@ public:
     /// A note about a file that was read but is incomplete (an MPEG file without frames).
     const QString& loadWarning() const { return m_loadWarning; }
 
+    // --- saving and file operations ---
+    /// Writes the tags into the file. A failure leaves the file as it was.
+    Status SaveTags();
+    Status WriteID3v1();
+    Status WriteID3v2();
+    /// Moves the file to NewFileDir + FileName + its extension; never replaces a file.
+    Status MoveToNewFileDir();
+    /// Reads the file again, dropping unsaved changes.
+    Status Revert();
+    /// Cuts junk between the ID3v2 tag and the first audio frame; an error when there is none.
+    Status RepairBrokenHeader();
+
     // --- unified fields ---
     /// Any field as text; Genre and Track as decimal numbers.
     QString get(Field field);

@@ -2,6 +2,7 @@
 #include "audiofile.h"
 
 #include "fileio.h"
+#include "id3v2file.h"
 #include "mpegstream.h"
 
 #include <QFile>
@@ -146,12 +147,10 @@ Status TMP3::loadMpeg(const QString& path) {
 
     Status status;
     if (m_stream.Size >= kMinimumAnalysedSize) {
-        qint64 start = 0;
-        if (const qint64 tagSize = id3v2TagSize(file, 0); tagSize > 0) {
-            const QByteArray header = readAt(file, 0, 10);
-            if (m_id3v2.ParseHeader(header) && tagSize <= m_stream.Size)
-                m_id3v2.ParseFrames(readAt(file, 10, m_id3v2.storedSize));
-            start = tagSize;
+        bool usedSecondReader = false;
+        readID3v2(file, m_id3v2, m_options.compatibilityMode, &usedSecondReader);
+        qint64 start = id3v2RegionSize(file);
+        if (start > 0) {
             // Some programs wrote a second tag behind the first; the audio starts after both.
             while (const qint64 next = id3v2TagSize(file, start))
                 start += next;

@@ -5,7 +5,16 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <QDir>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 namespace tags {
 
@@ -95,6 +104,80 @@ Status replaceRange(const QString& path, qint64 offset, qint64 oldLength, QByteA
     if (oldLength == 0 && offset == size)
         return appendAtEnd(file, size, data);
     return rewriteThroughTemporaryFile(file, size, offset, oldLength, data);
+}
+
+namespace {
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+Status moveError(const QString& from, const QString& to, const QString& why) {
+    return Status::error(ErrorCode::WriteFailed,
+                         QStringLiteral("Cannot move \"%1\" to \"%2\": %3").arg(from, to, why));
+}
+
+bool sameFile(const QByteArray& a, const QByteArray& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+/// Across file systems: copy to a temporary file beside the target, link it to the target
+/// name (which fails when the name exists), then remove the source.
+Status copyThenRemove(const QString& from, const QString& to) {
+    QTemporaryFile temp(QFileInfo(to).absolutePath() + QStringLiteral("/.varlo-move-XXXXXX"));
+    QFile source(from);
+    if (!temp.open() || !source.open(QIODevice::ReadOnly))
+        return moveError(from, to, temp.isOpen() ? source.errorString() : temp.errorString());
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() || temp.write(block) != block.size())
+            return moveError(from, to, temp.errorString());
+    }
+    if (!temp.flush() || ::fsync(temp.handle()) != 0)
+        return moveError(from, to, temp.errorString());
+    temp.setPermissions(source.permissions());
+    if (::link(nativePath(temp.fileName()).constData(), nativePath(to).constData()) != 0)
+        return moveError(from, to, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!source.remove()) {
+        QFile::remove(to);
+        return moveError(from, to, source.errorString());
+    }
+    return Status::success();
+}
+
+} // namespace
+
+Status moveFileNoReplace(const QString& from, const QString& to) {
+    const QByteArray src = nativePath(from);
+    const QByteArray dst = nativePath(to);
+    if (from == to)
+        return Status::success();
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return Status::success();
+    const int error = errno;
+    if (error == EEXIST && sameFile(src, dst)) {
+        // Only the letter case differs on a file system that ignores it.
+        const QByteArray step = dst + ".varlo-rename";
+        if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, step.constData(), RENAME_NOREPLACE) == 0 &&
+            ::renameat2(AT_FDCWD, step.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+            return Status::success();
+        return moveError(from, to, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (error == EEXIST)
+        return moveError(from, to, QStringLiteral("a file of that name already exists"));
+    if (error == EXDEV)
+        return copyThenRemove(from, to);
+    return moveError(from, to, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+Status setModificationTime(const QString& path, qint64 modifiedNs) {
+    const struct timespec times[2] = {{0, UTIME_OMIT},
+                                      {time_t(modifiedNs / 1'000'000'000), long(modifiedNs % 1'000'000'000)}};
+    if (::utimensat(AT_FDCWD, nativePath(path).constData(), times, 0) != 0)
+        return writeError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return Status::success();
 }
 
 bool isOnNetworkFileSystem(const QString& path) {

@@ -23,6 +23,14 @@ QByteArray readAt(QIODevice& device, qint64 offset, qint64 length);
 /// permissions, so a failed write (full disk, vanished file) leaves the original untouched.
 Status replaceRange(const QString& path, qint64 offset, qint64 oldLength, QByteArrayView data);
 
+/// Moves a file to `to` without ever replacing an existing file (also across file systems).
+/// A target that is the same file under another letter case (on a case-insensitive file
+/// system) is renamed through a temporary name.
+Status moveFileNoReplace(const QString& from, const QString& to);
+
+/// Sets the modification time to `modifiedNs` nanoseconds since the epoch.
+Status setModificationTime(const QString& path, qint64 modifiedNs);
+
 /// True when `path` lies on a network file system (nfs, cifs, sshfs ...), where reading
 /// whole files to sample frames is slow.
 bool isOnNetworkFileSystem(const QString& path);
