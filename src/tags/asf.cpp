@@ -387,8 +387,8 @@ void Header::removeRecord(Attribute* record) {
 bool Header::setText(const QString& name, const QString& text, ValueType type) {
     Attribute* record = findRecord(name);
     if (text.trimmed().isEmpty()) {
-        if (record)
-            removeRecord(record);
+        for (; record; record = findRecord(name))
+            removeRecord(record); // every file-wide value, or the next one would show
         return true;
     }
     if (record) {

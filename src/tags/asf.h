@@ -83,12 +83,15 @@ public:
     /// and metadata library objects in turn. Empty content description fields do not count.
     const Attribute* find(const QString& name) const;
 
-    /// Gives `name` the value `text`; a blank text removes the record `find` reads. An
+    /// Gives `name` the value `text`; a blank text removes every record `find` would read. An
     /// existing record keeps its object and type when the text converts to it; a new one
     /// goes to the content description (Title, Author, Copyright, Description) or the
     /// extended content description, typed `type` when the text converts. Values too long
     /// for those objects move to the metadata library. False when no object can take it.
     bool setText(const QString& name, const QString& text, ValueType type);
+
+    /// The object a record lives in.
+    Place placeOf(const Attribute& record) const { return m_objects[record.owner].place; }
 
     bool isModified() const;
 
