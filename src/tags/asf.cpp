@@ -10,8 +10,8 @@ namespace {
 
 constexpr QUuid kHeaderObject(0x75B22630, 0x668E, 0x11CF, 0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE,
                               0x6C);
-constexpr QUuid kFileProperties(0x8CABDCA1, 0xA947, 0x11CF, 0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53,
-                                0x65);
+constexpr QUuid kFileProperties(0x8CABDCA1, 0xA947, 0x11CF, 0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20,
+                                0x53, 0x65);
 constexpr QUuid kStreamProperties(0xB7DC0791, 0xA9B7, 0x11CF, 0x8E, 0xE6, 0x00, 0xC0, 0x0C, 0x20,
                                   0x53, 0x65);
 constexpr QUuid kHeaderExtension(0x5FBF03B5, 0xA92E, 0x11CF, 0x8E, 0xE3, 0x00, 0xC0, 0x0C, 0x20,
@@ -74,7 +74,9 @@ class Cursor {
 public:
     explicit Cursor(QByteArrayView bytes) : m_bytes(bytes) {}
     bool ok() const { return m_ok; }
-    template <typename T> T read() { return take(sizeof(T)) ? readLE<T>(m_bytes, m_pos - sizeof(T)) : 0; }
+    template <typename T> T read() {
+        return take(sizeof(T)) ? readLE<T>(m_bytes, m_pos - sizeof(T)) : 0;
+    }
     QByteArray bytes(qint64 length) {
         return take(length) ? m_bytes.sliced(m_pos - length, length).toByteArray() : QByteArray();
     }
@@ -133,8 +135,7 @@ template <typename T> std::optional<QByteArray> encodeNumber(const QString& text
 /// How long a value may be in an object of `place`: 16-bit length fields except in the
 /// metadata library.
 qint64 valueLimit(Place place) {
-    return place == Place::MetadataLibrary ? std::numeric_limits<quint32>::max()
-                                           : kShortValueLimit;
+    return place == Place::MetadataLibrary ? std::numeric_limits<quint32>::max() : kShortValueLimit;
 }
 
 bool isContentName(const QString& name) {
@@ -234,8 +235,8 @@ Status Header::parse(QByteArrayView bytes) {
         return damaged(QStringLiteral("the header runs past the end of the file"));
     m_size = qint64(*size);
     m_reserved = bytes.sliced(28, 2).toByteArray();
-    if (Status status = parseChildren(bytes.sliced(kHeaderHead, m_size - kHeaderHead), m_children,
-                                      false);
+    if (Status status =
+            parseChildren(bytes.sliced(kHeaderHead, m_size - kHeaderHead), m_children, false);
         !status)
         return status;
     if (m_fileProperties < 0)

@@ -38,8 +38,8 @@ std::optional<quint64> headerObjectSize(QByteArrayView bytes);
 
 /// One attribute record as it is stored in one attribute object.
 struct Attribute {
-    QString name;         ///< the name without its terminator
-    QByteArray rawName;   ///< the name bytes as stored
+    QString name;       ///< the name without its terminator
+    QByteArray rawName; ///< the name bytes as stored
     ValueType type = ValueType::Unicode;
     QByteArray value;     ///< the value bytes as stored
     quint16 language = 0; ///< language list index (metadata library objects)
@@ -132,9 +132,9 @@ private:
     bool extensionChanged() const;
 
     qint64 m_size = 0;
-    QByteArray m_reserved;  ///< the two reserved bytes of the header object
+    QByteArray m_reserved; ///< the two reserved bytes of the header object
     QList<Child> m_children;
-    qsizetype m_extension = -1; ///< index of the header extension in m_children
+    qsizetype m_extension = -1;     ///< index of the header extension in m_children
     QByteArray m_extensionReserved; ///< reserved GUID and word of the header extension
     QList<Child> m_extensionChildren;
     qsizetype m_fileProperties = -1;

@@ -139,17 +139,20 @@ bool isGenreName(const QString& text) {
 }
 
 Status readError(const QString& path, const Status& why) {
-    return Status::error(why.code(), QStringLiteral("Cannot read \"%1\": %2").arg(path, why.message()));
+    return Status::error(why.code(),
+                         QStringLiteral("Cannot read \"%1\": %2").arg(path, why.message()));
 }
 
 /// Reads and parses the header object of the file at `path`.
 Status loadHeader(const QString& path, asf::Header& header, qint64& fileSize) {
     QFile file(path);
     if (!file.exists())
-        return Status::error(ErrorCode::NotFound, QStringLiteral("File not found: \"%1\"").arg(path));
+        return Status::error(ErrorCode::NotFound,
+                             QStringLiteral("File not found: \"%1\"").arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        return Status::error(ErrorCode::OpenFailed,
-                             QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+        return Status::error(
+            ErrorCode::OpenFailed,
+            QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
     fileSize = file.size();
     const std::optional<quint64> size = asf::headerObjectSize(readAt(file, 0, 30));
     if (!size)
@@ -163,8 +166,9 @@ Status loadHeader(const QString& path, asf::Header& header, qint64& fileSize) {
                                  .arg(*size));
     const QByteArray bytes = readAt(file, 0, qint64(*size));
     if (bytes.size() != qint64(*size))
-        return Status::error(ErrorCode::ReadFailed,
-                             QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
+        return Status::error(
+            ErrorCode::ReadFailed,
+            QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     const Status parsed = header.parse(bytes);
     return parsed ? parsed : readError(path, parsed);
 }
@@ -200,8 +204,8 @@ void TWMA::assignFrom(const asf::Header& header, qint64 fileSize) {
     TWMA fresh;
     fresh.m_channels = stream.channels;
     fresh.m_sampleRate = int(qMin<quint32>(stream.sampleRate, INT_MAX));
-    const quint64 bitrate = stream.averageBytesPerSecond ? 8ull * stream.averageBytesPerSecond
-                                                         : stream.maxBitrate;
+    const quint64 bitrate =
+        stream.averageBytesPerSecond ? 8ull * stream.averageBytesPerSecond : stream.maxBitrate;
     const quint64 preroll = stream.preroll < stream.playDuration / kHundredNanosecondsPerMillisecond
                                 ? stream.preroll * kHundredNanosecondsPerMillisecond
                                 : stream.playDuration;

@@ -118,9 +118,9 @@ private slots:
             << QVariantMap{{"Artist", "Shoji Meguro"},
                            {"Genre", "Alternative"},
                            {"EncodingTime", "131452413620000000"}};
-        QTest::newRow("silence-1: 48 kHz") << kPeers + "mutagen/silence-1.wma" << 48000 << 2
-                                           << qint64(3) << 64 << 0
-                                           << QVariantMap{{"Title", "test"}, {"Author", ""}};
+        QTest::newRow("silence-1: 48 kHz")
+            << kPeers + "mutagen/silence-1.wma" << 48000 << 2 << qint64(3) << 64 << 0
+            << QVariantMap{{"Title", "test"}, {"Author", ""}};
         QTest::newRow("typed fixture: Unicode, DWORD track, WORD, library-only language value")
             << kData + "typed.wma" << 22050 << 1 << qint64(0) << 32 << 7
             << QVariantMap{{"Title", QString::fromUtf8("Café Ёлка 東京 \U0001F3B5")},
@@ -181,8 +181,8 @@ private slots:
                                   "-of", "csv=p=0", path});
         if (!ffprobe.waitForFinished() || ffprobe.exitCode() != 0)
             QSKIP("ffprobe is not available");
-        const QByteArray expected = QByteArray::number(wma.SampleRate()) + ',' +
-                                    QByteArray::number(wma.ChannelModeID());
+        const QByteArray expected =
+            QByteArray::number(wma.SampleRate()) + ',' + QByteArray::number(wma.ChannelModeID());
         QCOMPARE(ffprobe.readAllStandardOutput().trimmed(), expected);
     }
 
@@ -196,14 +196,14 @@ private slots:
         QTest::newRow("DWORD track, multi-valued genre, stream-bound mood")
             << "typed.wma" << QStringList{"WM/TrackNumber=12", "WM/Genre=Blues", "WM/Mood=Sad"};
         QTest::newRow("remove") << "typed.wma" << QStringList{"Description=", "PCDJ GAIN="};
-        QTest::newRow("header grows") << "tone.wma" << QStringList{"WM/Lyrics=" + QString(3000, 'l')};
+        QTest::newRow("header grows")
+            << "tone.wma" << QStringList{"WM/Lyrics=" + QString(3000, 'l')};
         QTest::newRow("value over 64 KiB")
             << "typed.wma" << QStringList{"WM/Lyrics=" + QString(40000, QChar(0x4E2D))};
         QTest::newRow("issue_29 Content Description last")
             << VARLO_PEER_DATA "/mutagen/issue_29.wma" << QStringList{"Title=Adiós"};
-        QTest::newRow("existing value outgrows its object")
-            << VARLO_PEER_DATA "/mutagen/issue_29.wma"
-            << QStringList{"WM/Lyrics=" + QString(40000, QChar(0x4E2D))};
+        QTest::newRow("existing value outgrows its object") << VARLO_PEER_DATA
+            "/mutagen/issue_29.wma" << QStringList{"WM/Lyrics=" + QString(40000, QChar(0x4E2D))};
         QTest::newRow("silence-2 with index objects")
             << VARLO_PEER_DATA "/mutagen/silence-2.wma" << QStringList{"WM/AlbumTitle=Stille"};
     }
@@ -259,18 +259,29 @@ private slots:
         QTest::addColumn<QString>("attribute");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("type");
-        QTest::newRow("DWORD stays DWORD") << "WM/TrackNumber" << "12" << "ASFDWordAttribute";
-        QTest::newRow("not a number becomes a string")
-            << "WM/TrackNumber" << "6/15" << "ASFUnicodeAttribute";
-        QTest::newRow("leading zero is not the same number")
-            << "WM/TrackNumber" << "07" << "ASFUnicodeAttribute";
-        QTest::newRow("QWORD keeps all 64 bits")
-            << "WM/EncodingTime" << "18446744073709551615" << "ASFQWordAttribute";
-        QTest::newRow("WORD stays WORD") << "WM/BeatsPerMinute" << "121" << "ASFWordAttribute";
-        QTest::newRow("WORD overflow becomes a string")
-            << "WM/BeatsPerMinute" << "70000" << "ASFUnicodeAttribute";
-        QTest::newRow("new PCDJ GAIN is a DWORD") << "PCDJ RATING" << "25000" << "ASFDWordAttribute";
-        QTest::newRow("new QWORD slot with text") << "WM/EncodingTime" << "today"
+        QTest::newRow("DWORD stays DWORD") << "WM/TrackNumber"
+                                           << "12"
+                                           << "ASFDWordAttribute";
+        QTest::newRow("not a number becomes a string") << "WM/TrackNumber"
+                                                       << "6/15"
+                                                       << "ASFUnicodeAttribute";
+        QTest::newRow("leading zero is not the same number") << "WM/TrackNumber"
+                                                             << "07"
+                                                             << "ASFUnicodeAttribute";
+        QTest::newRow("QWORD keeps all 64 bits") << "WM/EncodingTime"
+                                                 << "18446744073709551615"
+                                                 << "ASFQWordAttribute";
+        QTest::newRow("WORD stays WORD") << "WM/BeatsPerMinute"
+                                         << "121"
+                                         << "ASFWordAttribute";
+        QTest::newRow("WORD overflow becomes a string") << "WM/BeatsPerMinute"
+                                                        << "70000"
+                                                        << "ASFUnicodeAttribute";
+        QTest::newRow("new PCDJ GAIN is a DWORD") << "PCDJ RATING"
+                                                  << "25000"
+                                                  << "ASFDWordAttribute";
+        QTest::newRow("new QWORD slot with text") << "WM/EncodingTime"
+                                                  << "today"
                                                   << "ASFUnicodeAttribute";
     }
     void keepsStoredType() {
@@ -334,7 +345,7 @@ private slots:
         const QJsonObject tags = dump["tags"].toObject();
         QCOMPARE(firstFileWideValue(dump, "Custom/Unknown"), QString("kept as it is"));
         QVERIFY(tags.contains("WM/Picture"));
-        QVERIFY(tags.contains("WM/Composer")); // language-bound
+        QVERIFY(tags.contains("WM/Composer"));         // language-bound
         QCOMPARE(tags["WM/Mood"].toArray().size(), 1); // the stream-bound value
     }
 
@@ -343,11 +354,16 @@ private slots:
         QTest::addColumn<QString>("genre");
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("shownGenre");
-        QTest::newRow("number") << "17" << "Rock" << 17 << "Rock";
-        QTest::newRow("blank") << "  " << "" << 255 << "";
-        QTest::newRow("name stands in for blank genre") << "Rock" << "" << 255 << "Rock";
-        QTest::newRow("genre text wins over a name") << "Rock" << "Jazz" << 255 << "Jazz";
-        QTest::newRow("over 255") << "300" << "" << 255 << "";
+        QTest::newRow("number") << "17"
+                                << "Rock" << 17 << "Rock";
+        QTest::newRow("blank") << "  "
+                               << "" << 255 << "";
+        QTest::newRow("name stands in for blank genre") << "Rock"
+                                                        << "" << 255 << "Rock";
+        QTest::newRow("genre text wins over a name") << "Rock"
+                                                     << "Jazz" << 255 << "Jazz";
+        QTest::newRow("over 255") << "300"
+                                  << "" << 255 << "";
     }
     void genreIdRule() {
         QFETCH(QString, genreId);
@@ -390,7 +406,8 @@ private slots:
     void errors_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not ASF") << QByteArray("ID3\x03 not a wma file at all, really") << "Not a WMA file";
+        QTest::newRow("not ASF") << QByteArray("ID3\x03 not a wma file at all, really")
+                                 << "Not a WMA file";
         QByteArray tooBig = fileBytes(kData + "tone.wma");
         qToLittleEndian<quint64>(tooBig.size() + 1, tooBig.data() + 16);
         QTest::newRow("header larger than the file") << tooBig << "more than the file holds";
