@@ -1,12 +1,12 @@
 #pragma once
 
+#include "asfattribute.h"
 #include "status.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QUuid>
 
 #include <optional>
 
@@ -14,46 +14,8 @@
 /// taken apart into records, everything else kept as the bytes it was read as.
 namespace tags::asf {
 
-/// Attribute value types, numbered as in the ASF standard.
-enum class ValueType : quint16 {
-    Unicode = 0,
-    Bytes = 1,
-    Bool = 2,
-    DWord = 3,
-    QWord = 4,
-    Word = 5,
-    Guid = 6,
-};
-
-/// The header objects that carry attributes, in the order a name is looked up.
-enum class Place : quint8 { ContentDescription, ExtendedContent, Metadata, MetadataLibrary };
-
-/// A GUID read from its 16 bytes (first three fields little-endian, as ASF stores them).
-QUuid guidFromBytes(QByteArrayView bytes);
-/// The 16 bytes ASF stores for a GUID.
-QByteArray guidToBytes(const QUuid& guid);
-
 /// The size field of the header object when `bytes` begin with one (30 bytes suffice).
 std::optional<quint64> headerObjectSize(QByteArrayView bytes);
-
-/// One attribute record as it is stored in one attribute object.
-struct Attribute {
-    QString name;       ///< the name without its terminator
-    QByteArray rawName; ///< the name bytes as stored
-    ValueType type = ValueType::Unicode;
-    QByteArray value;     ///< the value bytes as stored
-    quint16 language = 0; ///< language list index (metadata library objects)
-    quint16 stream = 0;   ///< 0 when the value belongs to the whole file
-    int owner = -1;       ///< the attribute object holding the record
-
-    /// The value as text: strings without their terminator, numbers in decimal (exact for
-    /// 64-bit values), BOOL as 0 or 1, GUIDs in braces; empty for byte arrays.
-    QString text() const;
-};
-
-/// Encodes `text` as a value of `type` for an object at `place`; nothing when the text does
-/// not convert without loss (it must read back as the same text).
-std::optional<QByteArray> encodeValue(ValueType type, const QString& text, Place place);
 
 /// Values from the file properties object and the first audio stream's WAVEFORMATEX.
 struct StreamProperties {
