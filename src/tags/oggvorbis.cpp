@@ -79,6 +79,12 @@ Status renumberTail(QIODevice& device, qint64 from, quint32 serial, quint32 shif
 
 } // namespace
 
+void TOggVorbis::Clear() {
+    const bool keepEmptyFields = KeepEmptyFields;
+    *this = TOggVorbis();
+    KeepEmptyFields = keepEmptyFields;
+}
+
 Status TOggVorbis::ReadOggFile(const QString& path) {
     Clear();
     QFile file(path);

@@ -38,8 +38,8 @@ public:
     /// Works out what a save changes in the file held by `device`, which is read afresh.
     Status planWrite(QIODevice& device, OggRewrite& rewrite) const;
 
-    /// Empties every property, stream values included.
-    void Clear() { *this = TOggVorbis(); }
+    /// Empties every property, stream values included; KeepEmptyFields stays as set.
+    void Clear();
     void Assign(const TOggVorbis& source) { *this = source; }
 
     /// A named property's text; empty for unknown names.

@@ -212,9 +212,11 @@ QString VorbisComments::field(const QString& property) const {
                                              : QString();
 }
 
-void VorbisComments::setField(const QString& property, const QString& value) {
+void VorbisComments::setField(const QString& property, const QString& text) {
     const Mapping* mapping = mappingOf(property);
-    if (!mapping)
+    const QString value = text.trimmed();
+    // Setting the shown value again leaves the stored bytes (and blanks around them) alone.
+    if (!mapping || field(property) == value)
         return;
     const QString name = storedName(*mapping);
     const QList<qsizetype> found = occurrences(name);
@@ -224,7 +226,7 @@ void VorbisComments::setField(const QString& property, const QString& value) {
     } else if (!value.isEmpty()) {
         insertAtPosition(name, mapping->position, value);
     }
-    if (value.trimmed().isEmpty())
+    if (value.isEmpty())
         removeTrailingBlanks(*mapping, name);
 }
 

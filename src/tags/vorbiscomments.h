@@ -48,10 +48,10 @@ public:
     /// The names of the comment properties, in table order (the read-only Vendor excluded).
     static QStringList properties();
     QString field(const QString& property) const;
-    /// Sets a comment property. A position beyond the stored entries of its group gets blank
-    /// entries in front so that it is read back in the same role; a blank value removes the
-    /// entry unless later entries of the same name depend on its position.
-    void setField(const QString& property, const QString& value);
+    /// Sets a comment property to the trimmed text. A position beyond the stored entries of its
+    /// group gets blank entries in front so that it is read back in the same role; a blank value
+    /// removes the entry unless later entries of the same name depend on its position.
+    void setField(const QString& property, const QString& text);
     /// Removes every comment that a property maps to, DESCRIPTION included.
     void clearFields();
     /// True when at least one comment of a mapped name is stored.

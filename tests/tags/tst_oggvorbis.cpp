@@ -272,6 +272,9 @@ private slots:
             << L{"TITLE=", "TITLE=", "TITLE=", "TITLE=d"};
         QTest::newRow("second GENRE kept")
             << L{"GENRE=a", "GENRE=b"} << QStringList{"Genre="} << L{"GENRE=", "GENRE=b"};
+        QTest::newRow("same value leaves stored bytes")
+            << L{"TITLE= a "} << QStringList{"Title=a"} << L{"TITLE= a "};
+        QTest::newRow("value trimmed") << L{} << QStringList{"Genre= Pop "} << L{"GENRE=Pop"};
         QTest::newRow("vendor is read-only") << L{} << QStringList{"Vendor=x"} << L{};
         QTest::newRow("remove tag keeps unmapped comments")
             << L{"TITLE=a", "REPLAYGAIN_TRACK_GAIN=-1 dB", "description=d", "ARTIST=b"}
