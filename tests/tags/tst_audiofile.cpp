@@ -282,6 +282,55 @@ private slots:
         QCOMPARE(cache.updates, 0);
     }
 
+    void otherFormatsReadRouting_data() {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("expected");
+        const QString ogg = QStringLiteral("ogg/tagged.ogg");
+        const QString wma = QStringLiteral("wma/typed.wma");
+        QTest::newRow("ogg title is the first TITLE") << ogg << int(Field::Title) << QStringLiteral("Ünïcödé Title");
+        QTest::newRow("ogg subtitle is the second TITLE") << ogg << int(Field::SubTitle) << QStringLiteral("Подзаголовок");
+        QTest::newRow("ogg band is the second ARTIST") << ogg << int(Field::Band) << QStringLiteral("Band 🎸");
+        QTest::newRow("ogg comment from DESCRIPTION") << ogg << int(Field::Comment) << QStringLiteral("Only a description");
+        QTest::newRow("ogg genre index") << ogg << int(Field::Genre) << QStringLiteral("17");
+        QTest::newRow("ogg track") << ogg << int(Field::Track) << QStringLiteral("3");
+        QTest::newRow("ogg mood has no place") << ogg << int(Field::Mood) << QString();
+        QTest::newRow("wma title") << wma << int(Field::Title) << QStringLiteral("Café Ёлка 東京 🎵");
+        QTest::newRow("wma artist is the album artist") << wma << int(Field::Artist) << QStringLiteral("Album Artist");
+        QTest::newRow("wma band is the author") << wma << int(Field::Band) << QStringLiteral("Plain Artist");
+        QTest::newRow("wma comment is the description") << wma << int(Field::Comment) << QStringLiteral("Short");
+        QTest::newRow("wma mood") << wma << int(Field::Mood) << QStringLiteral("Calm");
+        QTest::newRow("wma BPM") << wma << int(Field::BPM) << QStringLiteral("120");
+        QTest::newRow("wma track") << wma << int(Field::Track) << QStringLiteral("7");
+        QTest::newRow("wma contact has no place") << wma << int(Field::Contact) << QString();
+    }
+    void otherFormatsReadRouting() {
+        QFETCH(QString, fixture);
+        QFETCH(int, field);
+        TMP3 file(QStringLiteral(VARLO_TEST_DATA "/") + fixture);
+        QTEST(file.get(Field(field)), "expected");
+    }
+
+    void otherFormatsWriteRouting() {
+        TMP3 ogg(QStringLiteral(VARLO_TEST_DATA "/ogg/tagged.ogg"));
+        ogg.setTrack(300); // only ID3v1 has a one-byte track
+        ogg.setGenre(17);
+        ogg.set(Field::Publisher, QStringLiteral("Label"));
+        QCOMPARE(ogg.Track(), 300);
+        QCOMPARE(ogg.OggTag().field(QStringLiteral("Genre")), QStringLiteral("Rock"));
+        QCOMPARE(ogg.OggTag().field(QStringLiteral("Organization")), QStringLiteral("Label"));
+
+        TMP3 wma(QStringLiteral(VARLO_TEST_DATA "/wma/typed.wma"));
+        wma.setGenre(8);
+        wma.set(Field::Artist, QStringLiteral("New artist"));
+        wma.set(Field::RemixedBy, QStringLiteral("Remixer"));
+        QCOMPARE(wma.WmaTag().GenreId(), 8);
+        QCOMPARE(wma.WmaTag().property(QStringLiteral("Genre")), QStringLiteral("Jazz"));
+        QCOMPARE(wma.WmaTag().property(QStringLiteral("Artist")), QStringLiteral("New artist"));
+        QCOMPARE(wma.WmaTag().property(QStringLiteral("ModifiedBy")), QStringLiteral("Remixer"));
+        QVERIFY(wma.Tag());
+    }
+
     void wavChangedFlagWorks() {
         TMP3 file;
         file.setFormat(false, false, true);

@@ -77,6 +77,31 @@ private slots:
         QCOMPARE(audioBytes(path), audio);
     }
 
+    void otherFormatsRoundTrip_data() {
+        QTest::addColumn<QString>("fixture");
+        QTest::newRow("ogg") << "ogg/tagged.ogg";
+        QTest::newRow("wma") << "wma/typed.wma";
+    }
+    void otherFormatsRoundTrip() {
+        QFETCH(QString, fixture);
+        QTemporaryDir dir;
+        const QString path = copyFixture(dir, fixture);
+        QString untouched;
+        {
+            TMP3 file(path);
+            untouched = file.get(Field::Comment);
+            file.set(Field::Title, QStringLiteral("Ωμέγα 東京 🎵"));
+            file.set(Field::Composer, QStringLiteral("Bach"));
+            file.setTrack(12);
+            QVERIFY(file.SaveTags().ok());
+        }
+        TMP3 again(path);
+        QCOMPARE(again.get(Field::Title), QStringLiteral("Ωμέγα 東京 🎵"));
+        QCOMPARE(again.get(Field::Composer), QStringLiteral("Bach"));
+        QCOMPARE(again.Track(), 12);
+        QCOMPARE(again.get(Field::Comment), untouched);
+    }
+
     void clearedID3v1IsCut() {
         QTemporaryDir dir;
         const QString path = copyFixture(dir, "mpeg/tagged-v1.mp3");
