@@ -24,8 +24,8 @@ bool parseAssignment(const QString& text, Assignment& out, QTextStream& err) {
 }
 
 /// Parses "[--tag-mode N] rest..." and hands the rest back.
-bool parseCommon(const QStringList& args, const QString& command, int& tagMode,
-                 QStringList& rest, QTextStream& err) {
+bool parseCommon(const QStringList& args, const QString& command, int& tagMode, QStringList& rest,
+                 QTextStream& err) {
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--tag-mode")) {
             if (!takeTagMode(args, i, tagMode, command, err))
@@ -124,7 +124,8 @@ int runFrames(const QStringList& args, Io io) {
         QString text = tags::GetFrameText(frame);
         // One frame per line: line breaks of the text form are shown as \n.
         text.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
-        text.replace(QLatin1Char('\r'), QLatin1String("\\n")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        text.replace(QLatin1Char('\r'), QLatin1String("\\n"))
+            .replace(QLatin1Char('\n'), QLatin1String("\\n"));
         io.out << QString::fromLatin1(frame.id) << "\t" << text << "\n";
     }
     return Ok;

@@ -20,12 +20,23 @@ QString escapeField(const QString& text) {
     out.reserve(text.size());
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case ':': out += QLatin1String("\\c"); break;
-        case '\'': out += QLatin1String("\\q"); break;
-        case '`': out += QLatin1String("\\g"); break;
-        case '"': out += QLatin1String("\\d"); break;
-        default: out += c;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case ':':
+            out += QLatin1String("\\c");
+            break;
+        case '\'':
+            out += QLatin1String("\\q");
+            break;
+        case '`':
+            out += QLatin1String("\\g");
+            break;
+        case '"':
+            out += QLatin1String("\\d");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -40,11 +51,20 @@ QString unescapeField(const QString& text) {
             continue;
         }
         switch (text[++i].unicode()) {
-        case 'c': out += QLatin1Char(':'); break;
-        case 'q': out += QLatin1Char('\''); break;
-        case 'g': out += QLatin1Char('`'); break;
-        case 'd': out += QLatin1Char('"'); break;
-        default: out += text[i];
+        case 'c':
+            out += QLatin1Char(':');
+            break;
+        case 'q':
+            out += QLatin1Char('\'');
+            break;
+        case 'g':
+            out += QLatin1Char('`');
+            break;
+        case 'd':
+            out += QLatin1Char('"');
+            break;
+        default:
+            out += text[i];
         }
     }
     return out;
@@ -69,7 +89,10 @@ QString tagCode(TMP3& file, const QString& none) {
         return none;
     const bool v1 = file.Tag();
     const bool v2 = file.Ver2();
-    return v1 && v2 ? QStringLiteral("3") : v2 ? QStringLiteral("2") : v1 ? QStringLiteral("1") : none;
+    return v1 && v2 ? QStringLiteral("3")
+           : v2     ? QStringLiteral("2")
+           : v1     ? QStringLiteral("1")
+                    : none;
 }
 
 QDateTime dateFrom(const QString& text) {
@@ -88,34 +111,35 @@ struct CacheTextCodec {
         Reader read;
     };
 
-    template <int Offset>
-    static QString v1Text(TMP3& m) { return m.m_id3v1.read(ID3v1Block::Field(Offset)); }
-    template <int Offset>
-    static void setV1Text(TMP3& m, const QString& t) { m.m_id3v1.write(ID3v1Block::Field(Offset), t); }
-    template <int Offset, int Default>
-    static QString v1Byte(TMP3& m) { return QString::number(m.m_id3v1.byteAt(Offset)); }
-    template <int Offset, int Default>
-    static void setV1Byte(TMP3& m, const QString& t) { m.m_id3v1.setByteAt(Offset, quint8(numberFrom(t, Default))); }
-    template <Field F>
-    static QString field(TMP3& m) { return m.get(F); }
-    template <Field F>
-    static void setField(TMP3& m, const QString& t) { m.set(F, t); }
-    template <auto Member, int Default = 0>
-    static QString number(TMP3& m) { return QString::number(m.m_stream.*Member); }
-    template <auto Member, int Default = 0>
-    static void setNumber(TMP3& m, const QString& t) {
+    template <int Offset> static QString v1Text(TMP3& m) {
+        return m.m_id3v1.read(ID3v1Block::Field(Offset));
+    }
+    template <int Offset> static void setV1Text(TMP3& m, const QString& t) {
+        m.m_id3v1.write(ID3v1Block::Field(Offset), t);
+    }
+    template <int Offset, int Default> static QString v1Byte(TMP3& m) {
+        return QString::number(m.m_id3v1.byteAt(Offset));
+    }
+    template <int Offset, int Default> static void setV1Byte(TMP3& m, const QString& t) {
+        m.m_id3v1.setByteAt(Offset, quint8(numberFrom(t, Default)));
+    }
+    template <Field F> static QString field(TMP3& m) { return m.get(F); }
+    template <Field F> static void setField(TMP3& m, const QString& t) { m.set(F, t); }
+    template <auto Member, int Default = 0> static QString number(TMP3& m) {
+        return QString::number(m.m_stream.*Member);
+    }
+    template <auto Member, int Default = 0> static void setNumber(TMP3& m, const QString& t) {
         m.m_stream.*Member = decltype(+(m.m_stream.*Member))(numberFrom(t, Default));
     }
-    template <auto Flag>
-    static QString flag(TMP3& m) { return boolText(m.*Flag); }
-    template <auto Flag>
-    static void setFlag(TMP3& m, const QString& t) { m.*Flag = boolFrom(t); }
+    template <auto Flag> static QString flag(TMP3& m) { return boolText(m.*Flag); }
+    template <auto Flag> static void setFlag(TMP3& m, const QString& t) { m.*Flag = boolFrom(t); }
     static QString date(TMP3& m) { return QString::number(m.m_dateTime.toMSecsSinceEpoch()); }
     static void setDate(TMP3& m, const QString& t) { m.m_dateTime = dateFrom(t); }
     static void ignore(TMP3&, const QString&) {}
 
     static constexpr Entry kEntries[] = {
-        {[](TMP3& m) { return m.m_id3v1.marker(); }, [](TMP3& m, const QString& t) { m.m_id3v1.setMarker(t); }},
+        {[](TMP3& m) { return m.m_id3v1.marker(); },
+         [](TMP3& m, const QString& t) { m.m_id3v1.setMarker(t); }},
         {v1Text<ID3v1Block::Title>, setV1Text<ID3v1Block::Title>},
         {v1Text<ID3v1Block::Artist>, setV1Text<ID3v1Block::Artist>},
         {v1Text<ID3v1Block::Album>, setV1Text<ID3v1Block::Album>},
@@ -134,7 +158,8 @@ struct CacheTextCodec {
         {number<&TMP3::Stream::BitRate>, setNumber<&TMP3::Stream::BitRate>},
         {number<&TMP3::Stream::BitsPerSample>, setNumber<&TMP3::Stream::BitsPerSample>},
         {number<&TMP3::Stream::Size>, setNumber<&TMP3::Stream::Size>},
-        {[](TMP3& m) { return boolText(m.m_stream.VBR); }, [](TMP3& m, const QString& t) { m.m_stream.VBR = boolFrom(t); }},
+        {[](TMP3& m) { return boolText(m.m_stream.VBR); },
+         [](TMP3& m, const QString& t) { m.m_stream.VBR = boolFrom(t); }},
         {number<&TMP3::Stream::SampleRate>, setNumber<&TMP3::Stream::SampleRate>},
         {number<&TMP3::Stream::StereoMode>, setNumber<&TMP3::Stream::StereoMode, 2>},
         {number<&TMP3::Stream::TimeLength>, setNumber<&TMP3::Stream::TimeLength>},
@@ -143,7 +168,8 @@ struct CacheTextCodec {
         // From here on the unified fields, read under the tag mode of the caller and
         // restored into ID3v2 frames.
         {[](TMP3& m) { return m.m_fileName; }, [](TMP3& m, const QString& t) { m.setFileName(t); }},
-        {[](TMP3& m) { return m.m_newFileDir; }, [](TMP3& m, const QString& t) { m.m_newFileDir = t; }},
+        {[](TMP3& m) { return m.m_newFileDir; },
+         [](TMP3& m, const QString& t) { m.m_newFileDir = t; }},
         {field<Field::Artist>, setField<Field::Artist>},
         {field<Field::Title>, setField<Field::Title>},
         {field<Field::Album>, setField<Field::Album>},
@@ -177,11 +203,16 @@ struct CacheTextCodec {
         {field<Field::Contact>, setField<Field::Contact>},
         {flag<&TMP3::m_ape>, setFlag<&TMP3::m_ape>},
         // What tells the cache that the file changed on disk.
-        {[](TMP3& m) { return QString::number(m.m_stamp.size); }, [](TMP3& m, const QString& t) { m.m_stamp.size = numberFrom(t, -1); }},
-        {[](TMP3& m) { return QString::number(m.m_stamp.modifiedNs); }, [](TMP3& m, const QString& t) { m.m_stamp.modifiedNs = numberFrom(t); }},
-        {[](TMP3& m) { return QString::number(m.m_stamp.changedNs); }, [](TMP3& m, const QString& t) { m.m_stamp.changedNs = numberFrom(t); }},
-        {[](TMP3& m) { return QString::number(m.m_stamp.device); }, [](TMP3& m, const QString& t) { m.m_stamp.device = t.toULongLong(); }},
-        {[](TMP3& m) { return QString::number(m.m_stamp.inode); }, [](TMP3& m, const QString& t) { m.m_stamp.inode = t.toULongLong(); }},
+        {[](TMP3& m) { return QString::number(m.m_stamp.size); },
+         [](TMP3& m, const QString& t) { m.m_stamp.size = numberFrom(t, -1); }},
+        {[](TMP3& m) { return QString::number(m.m_stamp.modifiedNs); },
+         [](TMP3& m, const QString& t) { m.m_stamp.modifiedNs = numberFrom(t); }},
+        {[](TMP3& m) { return QString::number(m.m_stamp.changedNs); },
+         [](TMP3& m, const QString& t) { m.m_stamp.changedNs = numberFrom(t); }},
+        {[](TMP3& m) { return QString::number(m.m_stamp.device); },
+         [](TMP3& m, const QString& t) { m.m_stamp.device = t.toULongLong(); }},
+        {[](TMP3& m) { return QString::number(m.m_stamp.inode); },
+         [](TMP3& m, const QString& t) { m.m_stamp.inode = t.toULongLong(); }},
     };
     static constexpr int kTagCodeIndex = 40;
     static constexpr int kFirstUnifiedField = 25;
@@ -204,7 +235,8 @@ QString TMP3::ToCacheString(int tagMode) {
 bool TMP3::FromCacheString(const QString& text) {
     QStringList fields = text.split(kSeparator);
     const qsizetype expected = std::size(CacheTextCodec::kEntries) + 2; // version, trailing empty
-    if (fields.size() != expected || fields.first() != kCacheTextVersion || !fields.last().isEmpty())
+    if (fields.size() != expected || fields.first() != kCacheTextVersion ||
+        !fields.last().isEmpty())
         return false;
     fields.removeFirst();
     for (QString& field : fields)
@@ -214,8 +246,8 @@ bool TMP3::FromCacheString(const QString& text) {
     const int previousMode = m_options.tagMode;
     m_shouldSyn = false;
     for (int i = 0; i < int(std::size(CacheTextCodec::kEntries)); ++i) {
-        const bool unified = i >= CacheTextCodec::kFirstUnifiedField &&
-                             i <= CacheTextCodec::kLastUnifiedField;
+        const bool unified =
+            i >= CacheTextCodec::kFirstUnifiedField && i <= CacheTextCodec::kLastUnifiedField;
         m_options.tagMode = unified ? int(TagOptions::ID3v2Only) : previousMode;
         CacheTextCodec::kEntries[i].read(*this, fields[i]);
     }
@@ -234,7 +266,10 @@ TCommonTagData TMP3::ToCommonTagData() {
     const int previousMode = m_options.tagMode;
     m_options.tagMode = TagOptions::Mixed;
     TCommonTagData data;
-    data.kind = m_ogg ? QStringLiteral("1") : m_wma ? QStringLiteral("2") : m_wav ? QStringLiteral("3") : QStringLiteral("0");
+    data.kind = m_ogg   ? QStringLiteral("1")
+                : m_wma ? QStringLiteral("2")
+                : m_wav ? QStringLiteral("3")
+                        : QStringLiteral("0");
     data.tagCode = tagCode(*this, QStringLiteral("0"));
     data[S::FileName] = FileName();
     data[S::FolderName] = FolderName();
@@ -249,14 +284,24 @@ TCommonTagData TMP3::ToCommonTagData() {
     data[S::BitRate] = QString::number(s.BitRate);
     data[S::TimeLength] = QString::number(s.TimeLength);
     data[S::Size] = QString::number(s.Size);
-    data[S::DateTime] = QString::number((m_dateTime.isValid() ? m_dateTime : QDateTime::currentDateTime()).toMSecsSinceEpoch());
-    const std::pair<S::Slot, Field> plain[] = {
-        {S::Language, Field::Language}, {S::BPM, Field::BPM}, {S::Composer, Field::Composer},
-        {S::Conductor, Field::Conductor}, {S::SubTitle, Field::SubTitle}, {S::Content, Field::Content},
-        {S::RemixedBy, Field::RemixedBy}, {S::Band, Field::Band}, {S::OriginalArtist, Field::OriginalArtist},
-        {S::OriginalAlbum, Field::OriginalAlbum}, {S::InitialKey, Field::InitialKey},
-        {S::PartOfSet, Field::PartOfSet}, {S::PlaylistDelay, Field::PlaylistDelay},
-        {S::OriginalYear, Field::OriginalYear}, {S::Copyright, Field::Copyright}, {S::Contact, Field::Contact}};
+    data[S::DateTime] = QString::number(
+        (m_dateTime.isValid() ? m_dateTime : QDateTime::currentDateTime()).toMSecsSinceEpoch());
+    const std::pair<S::Slot, Field> plain[] = {{S::Language, Field::Language},
+                                               {S::BPM, Field::BPM},
+                                               {S::Composer, Field::Composer},
+                                               {S::Conductor, Field::Conductor},
+                                               {S::SubTitle, Field::SubTitle},
+                                               {S::Content, Field::Content},
+                                               {S::RemixedBy, Field::RemixedBy},
+                                               {S::Band, Field::Band},
+                                               {S::OriginalArtist, Field::OriginalArtist},
+                                               {S::OriginalAlbum, Field::OriginalAlbum},
+                                               {S::InitialKey, Field::InitialKey},
+                                               {S::PartOfSet, Field::PartOfSet},
+                                               {S::PlaylistDelay, Field::PlaylistDelay},
+                                               {S::OriginalYear, Field::OriginalYear},
+                                               {S::Copyright, Field::Copyright},
+                                               {S::Contact, Field::Contact}};
     for (const auto& [slot, field] : plain)
         data[slot] = get(field);
     data[S::SampleRate] = QString::number(s.SampleRate);
@@ -266,7 +311,8 @@ TCommonTagData TMP3::ToCommonTagData() {
 
 void TMP3::FromCommonTagData(const TCommonTagData& data) {
     using S = TCommonTagData;
-    setFormat(data.kind == QLatin1String("2"), data.kind == QLatin1String("1"), data.kind == QLatin1String("3"));
+    setFormat(data.kind == QLatin1String("2"), data.kind == QLatin1String("1"),
+              data.kind == QLatin1String("3"));
     if (MP3()) {
         m_tag = data.tagCode == QLatin1String("1") || data.tagCode == QLatin1String("3");
         if (data.tagCode != QLatin1String("2") && data.tagCode != QLatin1String("3"))
@@ -274,16 +320,29 @@ void TMP3::FromCommonTagData(const TCommonTagData& data) {
     }
     m_fileName = data[S::FileName];
     // The folder slot holds a folder *name*; applying it never moves the file anywhere.
-    const std::pair<S::Slot, Field> fields[] = {
-        {S::Artist, Field::Artist}, {S::Title, Field::Title}, {S::Album, Field::Album},
-        {S::Comment, Field::Comment}, {S::Genre, Field::GenreStr}, {S::Year, Field::Year},
-        {S::Track, Field::Track}, {S::Language, Field::Language}, {S::BPM, Field::BPM},
-        {S::Composer, Field::Composer}, {S::Conductor, Field::Conductor}, {S::SubTitle, Field::SubTitle},
-        {S::Content, Field::Content}, {S::RemixedBy, Field::RemixedBy}, {S::Band, Field::Band},
-        {S::OriginalArtist, Field::OriginalArtist}, {S::OriginalAlbum, Field::OriginalAlbum},
-        {S::InitialKey, Field::InitialKey}, {S::PartOfSet, Field::PartOfSet},
-        {S::PlaylistDelay, Field::PlaylistDelay}, {S::OriginalYear, Field::OriginalYear},
-        {S::Copyright, Field::Copyright}, {S::Contact, Field::Contact}};
+    const std::pair<S::Slot, Field> fields[] = {{S::Artist, Field::Artist},
+                                                {S::Title, Field::Title},
+                                                {S::Album, Field::Album},
+                                                {S::Comment, Field::Comment},
+                                                {S::Genre, Field::GenreStr},
+                                                {S::Year, Field::Year},
+                                                {S::Track, Field::Track},
+                                                {S::Language, Field::Language},
+                                                {S::BPM, Field::BPM},
+                                                {S::Composer, Field::Composer},
+                                                {S::Conductor, Field::Conductor},
+                                                {S::SubTitle, Field::SubTitle},
+                                                {S::Content, Field::Content},
+                                                {S::RemixedBy, Field::RemixedBy},
+                                                {S::Band, Field::Band},
+                                                {S::OriginalArtist, Field::OriginalArtist},
+                                                {S::OriginalAlbum, Field::OriginalAlbum},
+                                                {S::InitialKey, Field::InitialKey},
+                                                {S::PartOfSet, Field::PartOfSet},
+                                                {S::PlaylistDelay, Field::PlaylistDelay},
+                                                {S::OriginalYear, Field::OriginalYear},
+                                                {S::Copyright, Field::Copyright},
+                                                {S::Contact, Field::Contact}};
     for (const auto& [slot, field] : fields)
         set(field, data[slot]);
     m_stream.BitRate = int(numberFrom(data[S::BitRate]));

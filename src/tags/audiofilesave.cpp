@@ -16,15 +16,17 @@ namespace {
 Status makeWritable(const QString& path, bool clearReadOnly) {
     QFile file(path);
     if (!file.exists())
-        return Status::error(ErrorCode::NotFound, QStringLiteral("File not found: \"%1\"").arg(path));
+        return Status::error(ErrorCode::NotFound,
+                             QStringLiteral("File not found: \"%1\"").arg(path));
     if (QFileInfo(path).isWritable())
         return Status::success();
     if (!clearReadOnly)
         return Status::error(ErrorCode::WriteFailed,
                              QStringLiteral("\"%1\" is read-only").arg(path));
     if (!file.setPermissions(file.permissions() | QFileDevice::WriteOwner))
-        return Status::error(ErrorCode::WriteFailed,
-                             QStringLiteral("Cannot make \"%1\" writable: %2").arg(path, file.errorString()));
+        return Status::error(
+            ErrorCode::WriteFailed,
+            QStringLiteral("Cannot make \"%1\" writable: %2").arg(path, file.errorString()));
     return Status::success();
 }
 
@@ -66,11 +68,14 @@ Status TMP3::WriteID3v1() {
     }
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return Status::error(ErrorCode::OpenFailed, QStringLiteral("Cannot open \"%1\": %2")
-                                                        .arg(m_filePath, file.errorString()));
+        return Status::error(
+            ErrorCode::OpenFailed,
+            QStringLiteral("Cannot open \"%1\": %2").arg(m_filePath, file.errorString()));
     const qint64 size = file.size();
-    const bool hasTag = readAt(file, size - ID3v1Block::kSize, 3) == "TAG" && size >= ID3v1Block::kSize;
-    const QByteArray current = hasTag ? readAt(file, size - ID3v1Block::kSize, ID3v1Block::kSize) : QByteArray();
+    const bool hasTag =
+        readAt(file, size - ID3v1Block::kSize, 3) == "TAG" && size >= ID3v1Block::kSize;
+    const QByteArray current =
+        hasTag ? readAt(file, size - ID3v1Block::kSize, ID3v1Block::kSize) : QByteArray();
     file.close();
     const qint64 position = hasTag ? size - ID3v1Block::kSize : size;
     if (m_tag) {
@@ -119,8 +124,9 @@ Status TMP3::Revert() {
 Status TMP3::RepairBrokenHeader() {
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return Status::error(ErrorCode::OpenFailed, QStringLiteral("Cannot open \"%1\": %2")
-                                                        .arg(m_filePath, file.errorString()));
+        return Status::error(
+            ErrorCode::OpenFailed,
+            QStringLiteral("Cannot open \"%1\": %2").arg(m_filePath, file.errorString()));
     // The tag stays; only what lies between it and the first real frame goes.
     const qint64 tagEnd = id3v2RegionSize(file);
     const mpeg::StreamInfo info = mpeg::analyse(file, tagEnd, file.size(), {});

@@ -10,10 +10,36 @@ namespace tags {
 /// "3" both) and 30 text slots (slot 1 is FileName ... slot 30 is SampleRate).
 struct TCommonTagData {
     enum Slot {
-        FileName = 1, FolderName, Artist, Title, Album, Comment, Genre, Year, Track, BitRate,
-        TimeLength, Size, DateTime, Language, BPM, Composer, Conductor, SubTitle, Content,
-        RemixedBy, Band, OriginalArtist, OriginalAlbum, InitialKey, PartOfSet, PlaylistDelay,
-        OriginalYear, Copyright, Contact, SampleRate
+        FileName = 1,
+        FolderName,
+        Artist,
+        Title,
+        Album,
+        Comment,
+        Genre,
+        Year,
+        Track,
+        BitRate,
+        TimeLength,
+        Size,
+        DateTime,
+        Language,
+        BPM,
+        Composer,
+        Conductor,
+        SubTitle,
+        Content,
+        RemixedBy,
+        Band,
+        OriginalArtist,
+        OriginalAlbum,
+        InitialKey,
+        PartOfSet,
+        PlaylistDelay,
+        OriginalYear,
+        Copyright,
+        Contact,
+        SampleRate
     };
     QString kind = QStringLiteral("0");
     QString tagCode = QStringLiteral("0");

@@ -118,7 +118,8 @@ Status moveError(const QString& from, const QString& to, const QString& why) {
 }
 
 bool sameFile(const QByteArray& a, const QByteArray& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 &&
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
@@ -160,8 +161,10 @@ Status moveFileNoReplace(const QString& from, const QString& to) {
     if (error == EEXIST && sameFile(src, dst)) {
         // Only the letter case differs on a file system that ignores it.
         const QByteArray step = dst + ".varlo-rename";
-        if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, step.constData(), RENAME_NOREPLACE) == 0 &&
-            ::renameat2(AT_FDCWD, step.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, step.constData(), RENAME_NOREPLACE) ==
+                0 &&
+            ::renameat2(AT_FDCWD, step.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) ==
+                0)
             return Status::success();
         return moveError(from, to, QString::fromLocal8Bit(std::strerror(errno)));
     }
@@ -173,8 +176,8 @@ Status moveFileNoReplace(const QString& from, const QString& to) {
 }
 
 Status setModificationTime(const QString& path, qint64 modifiedNs) {
-    const struct timespec times[2] = {{0, UTIME_OMIT},
-                                      {time_t(modifiedNs / 1'000'000'000), long(modifiedNs % 1'000'000'000)}};
+    const struct timespec times[2] = {
+        {0, UTIME_OMIT}, {time_t(modifiedNs / 1'000'000'000), long(modifiedNs % 1'000'000'000)}};
     if (::utimensat(AT_FDCWD, nativePath(path).constData(), times, 0) != 0)
         return writeError(path, QString::fromLocal8Bit(std::strerror(errno)));
     return Status::success();

@@ -288,17 +288,25 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString ogg = QStringLiteral("ogg/tagged.ogg");
         const QString wma = QStringLiteral("wma/typed.wma");
-        QTest::newRow("ogg title is the first TITLE") << ogg << int(Field::Title) << QStringLiteral("Ünïcödé Title");
-        QTest::newRow("ogg subtitle is the second TITLE") << ogg << int(Field::SubTitle) << QStringLiteral("Подзаголовок");
-        QTest::newRow("ogg band is the second ARTIST") << ogg << int(Field::Band) << QStringLiteral("Band 🎸");
-        QTest::newRow("ogg comment from DESCRIPTION") << ogg << int(Field::Comment) << QStringLiteral("Only a description");
+        QTest::newRow("ogg title is the first TITLE")
+            << ogg << int(Field::Title) << QStringLiteral("Ünïcödé Title");
+        QTest::newRow("ogg subtitle is the second TITLE")
+            << ogg << int(Field::SubTitle) << QStringLiteral("Подзаголовок");
+        QTest::newRow("ogg band is the second ARTIST")
+            << ogg << int(Field::Band) << QStringLiteral("Band 🎸");
+        QTest::newRow("ogg comment from DESCRIPTION")
+            << ogg << int(Field::Comment) << QStringLiteral("Only a description");
         QTest::newRow("ogg genre index") << ogg << int(Field::Genre) << QStringLiteral("17");
         QTest::newRow("ogg track") << ogg << int(Field::Track) << QStringLiteral("3");
         QTest::newRow("ogg mood has no place") << ogg << int(Field::Mood) << QString();
-        QTest::newRow("wma title") << wma << int(Field::Title) << QStringLiteral("Café Ёлка 東京 🎵");
-        QTest::newRow("wma artist is the album artist") << wma << int(Field::Artist) << QStringLiteral("Album Artist");
-        QTest::newRow("wma band is the author") << wma << int(Field::Band) << QStringLiteral("Plain Artist");
-        QTest::newRow("wma comment is the description") << wma << int(Field::Comment) << QStringLiteral("Short");
+        QTest::newRow("wma title")
+            << wma << int(Field::Title) << QStringLiteral("Café Ёлка 東京 🎵");
+        QTest::newRow("wma artist is the album artist")
+            << wma << int(Field::Artist) << QStringLiteral("Album Artist");
+        QTest::newRow("wma band is the author")
+            << wma << int(Field::Band) << QStringLiteral("Plain Artist");
+        QTest::newRow("wma comment is the description")
+            << wma << int(Field::Comment) << QStringLiteral("Short");
         QTest::newRow("wma mood") << wma << int(Field::Mood) << QStringLiteral("Calm");
         QTest::newRow("wma BPM") << wma << int(Field::BPM) << QStringLiteral("120");
         QTest::newRow("wma track") << wma << int(Field::Track) << QStringLiteral("7");

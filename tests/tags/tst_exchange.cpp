@@ -77,7 +77,8 @@ private slots:
     void damagedOrOldCacheTextIsRefused_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
-        QTest::newRow("old layout") << QStringLiteral("TAG:~:title:~:") + QStringLiteral("x:~:").repeated(53);
+        QTest::newRow("old layout")
+            << QStringLiteral("TAG:~:title:~:") + QStringLiteral("x:~:").repeated(53);
         TMP3 file(kFixture);
         const QString good = file.ToCacheString(3);
         QTest::newRow("cut short") << good.left(good.size() / 2);

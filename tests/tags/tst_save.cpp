@@ -70,7 +70,8 @@ private slots:
             QVERIFY2(file.SaveTags().ok(), "save failed");
         }
         TMP3 again(path, mode(tagMode));
-        const QString expectedTitle = tagMode == 1 ? QStringLiteral("Ünïcode ? ??") : QStringLiteral("Ünïcode – 東京");
+        const QString expectedTitle =
+            tagMode == 1 ? QStringLiteral("Ünïcode ? ??") : QStringLiteral("Ünïcode – 東京");
         QCOMPARE(again.get(Field::Title), expectedTitle);
         QCOMPARE(again.get(Field::Album), QStringLiteral("New album"));
         QCOMPARE(again.Track(), 12);
@@ -126,7 +127,8 @@ private slots:
         QVERIFY(!again.APE());
         QVERIFY(again.Tag());
         QCOMPARE(fileBytes(path).right(128), before.right(128));
-        QCOMPARE(fileBytes(path), fileBytes(QStringLiteral(VARLO_TEST_DATA "/ape/plain.mp3")) + before.right(128));
+        QCOMPARE(fileBytes(path),
+                 fileBytes(QStringLiteral(VARLO_TEST_DATA "/ape/plain.mp3")) + before.right(128));
         QVERIFY(file.SaveTags().ok()); // a second save never cuts again
         QCOMPARE(fileBytes(path).right(128), before.right(128));
     }
@@ -139,7 +141,7 @@ private slots:
         file.set(Field::Lyrics, QString(20000, QLatin1Char('x'))); // the tag must grow
         // No file may grow past its current size, as on a full disk.
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old {};
+        rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit limit = old;
         limit.rlim_cur = rlim_t(before.size() + 1000);
