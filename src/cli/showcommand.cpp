@@ -3,7 +3,6 @@
 
 #include "tags/audiofile.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -121,8 +120,12 @@ int runShow(const QStringList& args, Io io) {
     tags::TagOptions tagOptions;
     tagOptions.tagMode = options.tagMode;
 
-    QJsonArray results;
+    // Objects are printed as they are read, so a folder of 100,000 files needs no more
+    // memory than one.
     bool anyFailed = false;
+    bool first = true;
+    if (options.json)
+        io.out << "[\n";
     for (const QString& path : collectAudioFiles(options.paths)) {
         tags::TMP3 file(QString(), tagOptions);
         file.setFilePath(path);
@@ -130,13 +133,15 @@ int runShow(const QStringList& args, Io io) {
         QJsonObject object =
             status.ok() ? fileJson(file) : QJsonObject{{"path", path}, {"error", status.message()}};
         anyFailed = anyFailed || !status.ok();
-        if (options.json)
-            results.append(object);
-        else
+        if (options.json) {
+            io.out << (first ? "" : ",\n") << QJsonDocument(object).toJson(QJsonDocument::Compact);
+            first = false;
+        } else {
             printReadable(object, io.out);
+        }
     }
     if (options.json)
-        io.out << QJsonDocument(results).toJson(QJsonDocument::Indented);
+        io.out << (first ? "]\n" : "\n]\n");
     return anyFailed ? SomeFailed : Ok;
 }
 
