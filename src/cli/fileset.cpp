@@ -6,11 +6,14 @@
 namespace cli {
 
 namespace {
-const QStringList kAudioPatterns = {QStringLiteral("*.mp3"), QStringLiteral("*.mp2"),
-                                    QStringLiteral("*.mp1"), QStringLiteral("*.mpa"),
-                                    QStringLiteral("*.ogg"), QStringLiteral("*.wma"),
-                                    QStringLiteral("*.wav")};
+
+bool isAudioFile(const QString& name) {
+    static const QStringList kExtensions = {"mp3", "mp2", "mp1", "mpa", "ogg", "wma", "wav"};
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && kExtensions.contains(QStringView(name).mid(dot + 1), Qt::CaseInsensitive);
 }
+
+} // namespace
 
 QStringList collectAudioFiles(const QStringList& paths) {
     QStringList files;
@@ -20,10 +23,13 @@ QStringList collectAudioFiles(const QStringList& paths) {
             continue;
         }
         QStringList found;
-        // Name filters ignore case; symlinked folders are not followed, so loops cannot occur.
-        QDirIterator it(path, kAudioPatterns, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            found << it.next();
+        // Extensions ignore case; symlinked folders are not followed, so loops cannot occur.
+        QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (isAudioFile(it.fileName()))
+                found << file;
+        }
         found.sort();
         files << found;
     }

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <atomic>
 
 namespace tags {
@@ -15,7 +14,6 @@ std::atomic_bool g_pendingChanges{false};
 
 const char* const kStereoModeNames[] = {"Stereo", "Joint-Stereo", "Dual-Channel", "Mono"};
 
-const char kLineBreak[] = "\r\n";
 
 bool isBlank(const QString& text) {
     return text.trimmed().isEmpty();
@@ -23,10 +21,7 @@ bool isBlank(const QString& text) {
 
 /// Lines 3 and later of a comment's text form, joined by spaces and trimmed.
 QString commentBody(const QString& textForm) {
-    QStringList lines = textForm.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.mid(2).join(QLatin1Char(' ')).trimmed();
+    return SplitTextForm(textForm).mid(2).join(QLatin1Char(' ')).trimmed();
 }
 
 } // namespace
@@ -300,7 +295,7 @@ TID3Frame* TMP3::commentFrame() {
     for (int i = 0; i < m_id3v2.frameCount(); ++i) {
         TID3Frame& frame = m_id3v2.frame(i);
         if (frame.id.compare("COMM", Qt::CaseInsensitive) == 0 &&
-            GetFrameText(frame).split(QString::fromLatin1(kLineBreak)).value(1).isEmpty())
+            SplitTextForm(GetFrameText(frame)).value(1).isEmpty())
             return &frame;
     }
     return nullptr;
@@ -374,9 +369,7 @@ QString TMP3::CommentForDisplay() {
         if (frame.id.compare("COMM", Qt::CaseInsensitive) != 0)
             continue;
         const QString form = GetFrameText(frame);
-        if (!form.split(QString::fromLatin1(kLineBreak))
-                 .value(1)
-                 .startsWith(QStringLiteral("musicmatch_"), Qt::CaseInsensitive))
+        if (!SplitTextForm(form).value(1).startsWith(QStringLiteral("musicmatch_"), Qt::CaseInsensitive))
             return commentBody(form);
     }
     return {};

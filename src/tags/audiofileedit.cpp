@@ -123,7 +123,7 @@ void TMP3::setID3v2Comment(const QString& value) {
         SetFrameText(*frame, QStringLiteral("eng\r\nID3v1\r\n"));
     }
     // Keep the language and description of the comment the value was read from.
-    const QStringList lines = GetFrameText(*frame).split(QString::fromLatin1(kLineBreak));
+    const QStringList lines = SplitTextForm(GetFrameText(*frame));
     SetFrameText(*frame,
                  lines.value(0) + kLineBreak + lines.value(1) + kLineBreak + value + kLineBreak);
 }

@@ -4,6 +4,7 @@
 #include "fileio.h"
 #include "id3v2file.h"
 #include "mpegstream.h"
+#include "readonlyfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,10 +50,6 @@ qint64 riffDataOffset(QIODevice& device) {
     }
 }
 
-QString fileErrorText(const QString& path, const QFile& file) {
-    return QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
-}
-
 } // namespace
 
 Status TMP3::LoadFromFile() {
@@ -78,7 +75,6 @@ Status TMP3::LoadFromFile() {
 }
 
 Status TMP3::loadOtherFormat(const QString& path, const QString& extension) {
-    m_dateTime = QFileInfo(path).lastModified();
     m_stream = {};
     Status status;
     if (extension == QLatin1String("WMA")) {
@@ -102,7 +98,7 @@ Status TMP3::loadOtherFormat(const QString& path, const QString& extension) {
     } else {
         status = m_wavTag.ReadWavFile(path);
         m_stream.BitsPerSample = m_wavTag.bitsPerSample;
-        m_stream.Size = QFileInfo(path).size();
+        m_stream.Size = m_stamp.size;
         m_stream.SampleRate = m_wavTag.sampleRate;
         m_stream.StereoMode = m_wavTag.channels == 1 ? 3 : 0;
         m_stream.TimeLength = int(m_wavTag.timeLength());
@@ -124,12 +120,12 @@ Status TMP3::loadMpeg(const QString& path) {
     m_id3v2 = TID3v2();
     m_stream = {};
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    ReadOnlyFile file(path);
+    if (!file.open()) {
         m_shouldSyn = wasShouldSyn;
-        return Status::error(ErrorCode::OpenFailed, fileErrorText(path, file));
+        return Status::error(ErrorCode::OpenFailed,
+                             QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     }
-    m_dateTime = QFileInfo(file).lastModified();
     m_stream.Size = file.size();
     m_apeTag = TAPEtag();
     m_apeTag.read(file); // a damaged tag counts as none: it is never cut
@@ -158,7 +154,7 @@ Status TMP3::loadMpeg(const QString& path) {
             start = qMax<qint64>(riffDataOffset(file), 0);
         }
         mpeg::StreamOptions options;
-        options.sampleFrames = m_options.networkVbr || !isOnNetworkFileSystem(path);
+        options.sampleFrames = m_options.networkVbr || !isOnNetworkFileSystem(path, m_stamp.device);
         const mpeg::StreamInfo info = mpeg::analyse(file, start, audioEnd, options);
         m_stream.Header = info.header;
         m_stream.Offs = info.offs;

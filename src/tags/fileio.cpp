@@ -6,6 +6,8 @@
 #include <QStorageInfo>
 
 #include <QDir>
+#include <QHash>
+#include <QMutex>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -208,6 +210,16 @@ bool isOnNetworkFileSystem(const QString& path) {
     default:
         return false;
     }
+}
+
+bool isOnNetworkFileSystem(const QString& path, quint64 device) {
+    static QMutex mutex;
+    static QHash<quint64, bool> answers;
+    QMutexLocker lock(&mutex);
+    const auto known = answers.constFind(device);
+    if (known != answers.constEnd())
+        return *known;
+    return answers[device] = isOnNetworkFileSystem(path);
 }
 
 } // namespace tags

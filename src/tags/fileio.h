@@ -34,5 +34,7 @@ Status setModificationTime(const QString& path, qint64 modifiedNs);
 /// True when `path` lies on a network file system (nfs, cifs, sshfs ...), where reading
 /// whole files to sample frames is slow.
 bool isOnNetworkFileSystem(const QString& path);
+/// The same for a file on the device `device` (st_dev); the answer is remembered per device.
+bool isOnNetworkFileSystem(const QString& path, quint64 device);
 
 } // namespace tags

@@ -16,7 +16,12 @@ FileStamp FileStamp::of(const QString& path) {
     stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
     stamp.device = st.st_dev;
     stamp.inode = st.st_ino;
+    stamp.isFolder = S_ISDIR(st.st_mode);
     return stamp;
+}
+
+QDateTime FileStamp::modified() const {
+    return QDateTime::fromMSecsSinceEpoch(modifiedNs / 1'000'000);
 }
 
 } // namespace tags

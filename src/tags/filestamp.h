@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace tags {
@@ -13,10 +14,13 @@ struct FileStamp {
     qint64 changedNs = 0;
     quint64 device = 0;
     quint64 inode = 0;
+    bool isFolder = false;
 
     /// The stamp of the file now; size -1 when it cannot be read.
     static FileStamp of(const QString& path);
     bool isValid() const { return size >= 0; }
+    /// The modification time as a date.
+    QDateTime modified() const;
     bool operator==(const FileStamp&) const = default;
 };
 
