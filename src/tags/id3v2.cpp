@@ -95,6 +95,7 @@ TID3v2& TID3v2::operator=(const TID3v2& other) {
     usedSize = other.usedSize;
     paddingSize = other.paddingSize;
     parsed = other.parsed;
+    parsedBodySize = other.parsedBodySize;
     m_frames.clear();
     m_frames.reserve(other.m_frames.size());
     for (const auto& f : other.m_frames)
@@ -221,6 +222,7 @@ bool TID3v2::ParseHeader(QByteArrayView header) {
 }
 
 void TID3v2::ParseFrames(QByteArrayView body) {
+    parsedBodySize = body.size();
     adoptFrames(ReadId3Body(body, version, flags));
 }
 
@@ -266,7 +268,8 @@ void TID3v2::takeRecordingDateAsYear() {
 
 QByteArray TID3v2::BuildTag(const Id3WriteOptions& options) {
     const bool footer = version == 4 && (flags & kTagFooter);
-    const qint64 previous = storedSize > 0 ? storedSize + 10 + (footer ? 10 : 0) : 0;
+    const qint64 body = qMin(storedSize, parsedBodySize);
+    const qint64 previous = body > 0 ? body + 10 + (footer ? 10 : 0) : 0;
     QByteArray tag;
     BuildTagFor(options, previous, tag);
     return tag;

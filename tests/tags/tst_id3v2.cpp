@@ -130,6 +130,12 @@ private slots:
         QCOMPARE(reread.frame(0).body.size(), bodySize);
     }
 
+    void sizeFieldThatLiesIsNotPaddedTo() {
+        // Found by fuzzing: a header claiming 256 MB made BuildTag pad to the claim.
+        const QByteArray tag = header(3, 0, 0x0FFFFFFF) + frame23("TIT2", latin1Text("T"));
+        QCOMPARE(parse(tag).BuildTag({}).size(), 2048);
+    }
+
     void unsynchronisesTheWholeTag() {
         TID3v2 tag;
         tag.AddFrame("PRIV").body = QByteArray("o\0\xff\xe0", 4);
