@@ -3,6 +3,7 @@
 #include "bytecursor.h"
 #include "id3frametables.h"
 
+#include <algorithm>
 #include <optional>
 #include <zlib.h>
 
@@ -13,8 +14,10 @@ namespace {
 constexpr quint16 kTagUnsync = 0x80;
 constexpr quint16 kTagExtendedHeader = 0x40;
 constexpr quint16 kV22TagCompression = 0x40;
-/// Larger inflated frames are kept compressed (opaque) rather than allocated.
+/// Larger inflated frames are kept compressed (opaque) rather than allocated, as are frames
+/// past the total one tag may inflate to.
 constexpr qsizetype kMaxInflatedSize = 16 * 1024 * 1024;
+constexpr qsizetype kMaxInflatedTotal = 64 * 1024 * 1024;
 constexpr qsizetype kInflateChunk = 64 * 1024;
 
 /// Frame format flags and the extra bytes they add, per version.
@@ -24,16 +27,18 @@ struct FlagLayout {
 constexpr FlagLayout kV23Flags{0x0080, 0x0040, 0x0020, 0, 0};
 constexpr FlagLayout kV24Flags{0x0008, 0x0004, 0x0040, 0x0002, 0x0001};
 
-std::optional<QByteArray> inflateFrame(QByteArrayView input, quint32 expectedSize) {
+std::optional<QByteArray> inflateFrame(QByteArrayView input, quint32 expectedSize,
+                                       qsizetype limit) {
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return std::nullopt;
     QByteArray out;
-    out.reserve(qMin(qsizetype(expectedSize), kMaxInflatedSize));
+    // zlib inflates at most about 1032 times, so a lying size field reserves no more than that.
+    out.reserve(std::min({qsizetype(expectedSize), limit, input.size() * 1032 + kInflateChunk}));
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
     stream.avail_in = uInt(input.size());
     int result = Z_OK;
-    while (result == Z_OK && out.size() < kMaxInflatedSize) {
+    while (result == Z_OK && out.size() < limit) {
         const qsizetype done = out.size();
         out.resize(done + kInflateChunk);
         stream.next_out = reinterpret_cast<Bytef*>(out.data() + done);
@@ -46,6 +51,7 @@ std::optional<QByteArray> inflateFrame(QByteArrayView input, quint32 expectedSiz
     inflateEnd(&stream);
     if (result != Z_STREAM_END)
         return std::nullopt;
+    out.squeeze();
     return out;
 }
 
@@ -109,7 +115,7 @@ void mapV22Id(TID3Frame& frame) {
 
 /// Decodes the data of one frame (after its header); nothing when its flag data is missing.
 std::unique_ptr<TID3Frame> decodeFrame(QByteArrayView id, quint16 flags, QByteArrayView stored,
-                                       int version, bool unsync) {
+                                       int version, bool unsync, qsizetype& inflateBudget) {
     auto frame = std::make_unique<TID3Frame>();
     frame->id = id.toByteArray();
     frame->flags = flags;
@@ -150,8 +156,10 @@ std::unique_ptr<TID3Frame> decodeFrame(QByteArrayView id, quint16 flags, QByteAr
     if (frameUnsync && version != 4)
         payload = Resynchronise(payload);
     std::optional<QByteArray> inflated;
-    if (compressed && !encrypted)
-        inflated = inflateFrame(payload, frame->dataLength);
+    if (compressed && !encrypted) {
+        inflated = inflateFrame(payload, frame->dataLength, qMin(kMaxInflatedSize, inflateBudget));
+        inflateBudget -= inflated ? inflated->size() : 0;
+    }
     frame->opaque = encrypted || (compressed && !inflated);
     frame->body = inflated ? *inflated : payload;
     if (!frame->opaque)
@@ -178,6 +186,7 @@ Id3FrameWalk WalkId3Frames(QByteArrayView body, int version, quint16 tagFlags, I
     const int idLength = version == 2 ? 3 : 4;
     const int headerSize = version == 2 ? 6 : 10;
     qint64 pos = firstFrameOffset(data, version, tagFlags, walk.paddingSize);
+    qsizetype inflateBudget = kMaxInflatedTotal;
     while (true) {
         if (pos >= data.size() || data[pos] == '\0') {
             walk.clean = true;
@@ -198,7 +207,7 @@ Id3FrameWalk WalkId3Frames(QByteArrayView body, int version, quint16 tagFlags, I
         const qint64 start = pos + headerSize;
         const qint64 available = qMin(size, qint64(data.size()) - start);
         auto frame = decodeFrame(data.sliced(pos, idLength), flags, data.sliced(start, available),
-                                 version, form == Id3UnsyncForm::PerFrame);
+                                 version, form == Id3UnsyncForm::PerFrame, inflateBudget);
         if (frame) {
             if (version == 2)
                 mapV22Id(*frame);

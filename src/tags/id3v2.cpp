@@ -95,6 +95,7 @@ TID3v2& TID3v2::operator=(const TID3v2& other) {
     usedSize = other.usedSize;
     paddingSize = other.paddingSize;
     parsed = other.parsed;
+    parsedBodySize = other.parsedBodySize;
     m_frames.clear();
     m_frames.reserve(other.m_frames.size());
     for (const auto& f : other.m_frames)
@@ -221,6 +222,7 @@ bool TID3v2::ParseHeader(QByteArrayView header) {
 }
 
 void TID3v2::ParseFrames(QByteArrayView body) {
+    parsedBodySize = body.size();
     adoptFrames(ReadId3Body(body, version, flags));
 }
 
@@ -236,34 +238,38 @@ void TID3v2::adoptFrames(Id3FrameWalk&& walk) {
 void TID3v2::takeRecordingDateAsYear() {
     static const QRegularExpression date(
         QStringLiteral("^(\\d{4})(?:-(\\d{2})(?:-(\\d{2})(?:T(\\d{2})(?::(\\d{2}))?)?)?)?"));
-    size_t i = 0;
-    while (i < m_frames.size()) {
-        TID3Frame& tdrc = *m_frames[i];
-        if (tdrc.id != "TDRC" || tdrc.opaque) {
-            ++i;
+    const QByteArray ids[] = {"TYER", "TDAT", "TIME"};
+    bool present[] = {FindFrame(ids[0]) != nullptr, FindFrame(ids[1]) != nullptr,
+                      FindFrame(ids[2]) != nullptr};
+    std::vector<std::unique_ptr<TID3Frame>> frames;
+    frames.reserve(m_frames.size());
+    for (auto& frame : m_frames) {
+        if (frame->id != "TDRC" || frame->opaque) {
+            frames.push_back(std::move(frame));
             continue;
         }
-        const QString text = GetFrameText(tdrc).trimmed();
+        const QString text = GetFrameText(*frame).trimmed();
         const QRegularExpressionMatch m = date.match(text);
-        const std::pair<QByteArray, QString> parts[] = {
-            {"TYER", m.hasMatch() ? m.captured(1) : text},
-            {"TDAT", m.captured(3).isEmpty() ? QString() : m.captured(3) + m.captured(2)},
-            {"TIME", m.captured(5).isEmpty() ? QString() : m.captured(4) + m.captured(5)}};
-        m_frames.erase(m_frames.begin() + qsizetype(i));
-        for (const auto& [id, value] : parts) {
-            if (value.isEmpty() || FindFrame(id))
+        const QString values[] = {
+            m.hasMatch() ? m.captured(1) : text,
+            m.captured(3).isEmpty() ? QString() : m.captured(3) + m.captured(2),
+            m.captured(5).isEmpty() ? QString() : m.captured(4) + m.captured(5)};
+        for (int k = 0; k < 3; ++k) {
+            if (values[k].isEmpty() || present[k])
                 continue;
-            auto added = std::make_unique<TID3Frame>();
-            added->id = id;
-            SetFrameText(*added, value);
-            m_frames.insert(m_frames.begin() + qsizetype(i++), std::move(added));
+            present[k] = true;
+            frames.push_back(std::make_unique<TID3Frame>());
+            frames.back()->id = ids[k];
+            SetFrameText(*frames.back(), values[k]);
         }
     }
+    m_frames = std::move(frames);
 }
 
 QByteArray TID3v2::BuildTag(const Id3WriteOptions& options) {
     const bool footer = version == 4 && (flags & kTagFooter);
-    const qint64 previous = storedSize > 0 ? storedSize + 10 + (footer ? 10 : 0) : 0;
+    const qint64 body = qMin(storedSize, parsedBodySize);
+    const qint64 previous = body > 0 ? body + 10 + (footer ? 10 : 0) : 0;
     QByteArray tag;
     BuildTagFor(options, previous, tag);
     return tag;

@@ -38,8 +38,9 @@ public:
     qint64 storedSize = 0; ///< size field of the tag on disk, 0 without a tag
     bool modified = false; ///< frames changed since the last read or write
     qint64 usedSize = 0;   ///< after parsing: sum of body sizes + 10; after building: unpadded size
-    qint64 paddingSize = 0; ///< the extended header's padding field, when present
-    bool parsed = false;    ///< the last ParseFrames ran
+    qint64 paddingSize = 0;    ///< the extended header's padding field, when present
+    bool parsed = false;       ///< the last ParseFrames ran
+    qint64 parsedBodySize = 0; ///< body bytes the last ParseFrames got (a size field may lie)
 
     int frameCount() const { return int(m_frames.size()); }
     TID3Frame& frame(int index) { return *m_frames[size_t(index)]; }
@@ -85,7 +86,8 @@ public:
     /// Replaces the frame list by frames read elsewhere (the compatibility reader).
     void adoptFrames(Id3FrameWalk&& walk);
 
-    /// The complete ID3v2.3 tag with padding, sized against the tag last read; empty when no
+    /// The complete ID3v2.3 tag with padding, sized against the tag last read (as far as its
+    /// bytes were there); empty when no
     /// frame is left (or when the frames exceed the 256 MB an ID3v2 tag can hold).
     QByteArray BuildTag(const Id3WriteOptions& options);
     /// Builds the tag for a file whose current tag takes `previousSize` bytes (0 without one):
