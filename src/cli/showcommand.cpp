@@ -4,7 +4,9 @@
 #include "tags/audiofile.h"
 
 #include <QJsonDocument>
+
 #include <QJsonObject>
+#include <algorithm>
 
 namespace cli {
 
@@ -60,13 +62,31 @@ private:
     }
     void addString(const QString& text) {
         m_out += QLatin1Char('"');
+        const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 || c == QLatin1Char('"') || c == QLatin1Char('\\');
+        });
+        if (plain) {
+            m_out += text;
+            m_out += QLatin1Char('"');
+            return;
+        }
         for (QChar c : text) {
             switch (c.unicode()) {
-            case '"': m_out += QLatin1String("\\\""); break;
-            case '\\': m_out += QLatin1String("\\\\"); break;
-            case '\n': m_out += QLatin1String("\\n"); break;
-            case '\r': m_out += QLatin1String("\\r"); break;
-            case '\t': m_out += QLatin1String("\\t"); break;
+            case '"':
+                m_out += QLatin1String("\\\"");
+                break;
+            case '\\':
+                m_out += QLatin1String("\\\\");
+                break;
+            case '\n':
+                m_out += QLatin1String("\\n");
+                break;
+            case '\r':
+                m_out += QLatin1String("\\r");
+                break;
+            case '\t':
+                m_out += QLatin1String("\\t");
+                break;
             default:
                 if (c.unicode() < 0x20)
                     m_out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));

@@ -14,7 +14,6 @@ std::atomic_bool g_pendingChanges{false};
 
 const char* const kStereoModeNames[] = {"Stereo", "Joint-Stereo", "Dual-Channel", "Mono"};
 
-
 bool isBlank(const QString& text) {
     return text.trimmed().isEmpty();
 }
@@ -369,7 +368,8 @@ QString TMP3::CommentForDisplay() {
         if (frame.id.compare("COMM", Qt::CaseInsensitive) != 0)
             continue;
         const QString form = GetFrameText(frame);
-        if (!SplitTextForm(form).value(1).startsWith(QStringLiteral("musicmatch_"), Qt::CaseInsensitive))
+        if (!SplitTextForm(form).value(1).startsWith(QStringLiteral("musicmatch_"),
+                                                     Qt::CaseInsensitive))
             return commentBody(form);
     }
     return {};

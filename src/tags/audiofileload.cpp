@@ -123,8 +123,9 @@ Status TMP3::loadMpeg(const QString& path) {
     ReadOnlyFile file(path);
     if (!file.open()) {
         m_shouldSyn = wasShouldSyn;
-        return Status::error(ErrorCode::OpenFailed,
-                             QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
+        return Status::error(
+            ErrorCode::OpenFailed,
+            QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     }
     m_stream.Size = file.size();
     m_apeTag = TAPEtag();

@@ -141,11 +141,23 @@ bool isDecimal(const QString& text) {
 } // namespace
 
 QStringList SplitTextForm(const QString& text) {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     QString whole = cutAtNul(text);
     if (whole.endsWith('\n') || whole.endsWith('\r'))
         whole = whole.chopped(whole.endsWith(kLineBreak) ? 2 : 1);
-    return whole.isEmpty() ? QStringList() : whole.split(lineEnd);
+    QStringList lines;
+    if (whole.isEmpty())
+        return lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        if (whole[i] != '\r' && whole[i] != '\n')
+            continue;
+        lines << whole.mid(start, i - start);
+        if (whole[i] == '\r' && i + 1 < whole.size() && whole[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines << whole.mid(start);
+    return lines;
 }
 
 QString GetFrameText(TID3Frame& frame) {

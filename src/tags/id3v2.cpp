@@ -16,8 +16,17 @@ constexpr quint16 kTagFooter = 0x10;
 constexpr qint64 kMinPaddedSize = 2048;
 constexpr qint64 kMaxTagBodySize = 0x0FFFFFFF; // 28 bits of a sync-safe size
 
+/// Frame ids are short ASCII: compared inline, letter case ignored (lookups run for every
+/// field of every row).
 bool sameId(QByteArrayView a, QByteArrayView b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char x = a[i], y = b[i];
+        if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z'))
+            return false;
+    }
+    return true;
 }
 
 /// Frame flags in the ID3v2.3 layout: status flags in the high byte, compression 0x80,

@@ -24,6 +24,10 @@ bool ParseWithCompatibility(TID3v2& tag, QByteArrayView header, QByteArrayView b
     if (!tag.ParseHeader(header))
         return false;
     tag.ParseFrames(body);
+    // The two readers differ only for unsynchronised tags; anything else would be read twice
+    // to the same frames.
+    if (!(tag.flags & 0x80))
+        return false;
     TOldID3v2 second;
     if (!second.ParseHeader(header))
         return false;
