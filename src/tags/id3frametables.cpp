@@ -70,9 +70,8 @@ bool IsKnownFrameId(QByteArrayView id) {
     // Looked up for every frame of every file read: the list is sorted, search it.
     const QList<QByteArray>& ids = KnownFrameIds();
     Q_ASSERT(std::is_sorted(ids.begin(), ids.end()));
-    return std::binary_search(ids.begin(), ids.end(), id, [](QByteArrayView a, QByteArrayView b) {
-        return a.compare(b) < 0;
-    });
+    return std::binary_search(ids.begin(), ids.end(), id,
+                              [](QByteArrayView a, QByteArrayView b) { return a.compare(b) < 0; });
 }
 
 bool IsValidFrameId(QByteArrayView id, int length) {

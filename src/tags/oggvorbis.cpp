@@ -1,5 +1,7 @@
 #include "oggvorbis.h"
 
+#include "readonlyfile.h"
+
 #include "fileio.h"
 #include "oggpage.h"
 #include "vorbisheaders.h"
@@ -18,8 +20,8 @@ namespace {
 constexpr qsizetype kIdentificationSize = 30;
 constexpr QByteArrayView kSetupStart("\x05vorbis", 7);
 
-Status openError(const QString& path, const QFile& file) {
-    return Status::error(file.exists() ? ErrorCode::OpenFailed : ErrorCode::NotFound,
+Status openError(const QString& path, const QIODevice& file) {
+    return Status::error(QFileInfo::exists(path) ? ErrorCode::OpenFailed : ErrorCode::NotFound,
                          QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
 }
 
@@ -87,8 +89,8 @@ void TOggVorbis::Clear() {
 
 Status TOggVorbis::ReadOggFile(const QString& path) {
     Clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    ReadOnlyFile file(path);
+    if (!file.open())
         return openError(path, file);
     const Status status = read(file);
     return status ? status : withPath(status, path);
@@ -123,8 +125,8 @@ bool TOggVorbis::takeIdentification(const QByteArray& packet) {
 }
 
 Status TOggVorbis::WriteOggFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    ReadOnlyFile file(path);
+    if (!file.open())
         return openError(path, file);
     OggRewrite rewrite;
     const Status planned = planWrite(file, rewrite);

@@ -188,10 +188,15 @@ bool VorbisComments::isMappedName(const QString& name) {
 }
 
 QList<qsizetype> VorbisComments::occurrences(const QString& name) const {
+    // Looked up for every field of every row: compare the stored bytes, no decoding.
+    const QByteArray wanted = name.toUtf8();
     QList<qsizetype> indices;
-    for (qsizetype i = 0; i < m_comments.size(); ++i)
-        if (m_comments[i].name().compare(name, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < m_comments.size(); ++i) {
+        const QByteArrayView raw(m_comments[i].raw);
+        const qsizetype equals = raw.indexOf('=');
+        if (equals >= 0 && raw.first(equals).trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
             indices.append(i);
+    }
     return indices;
 }
 

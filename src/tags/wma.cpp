@@ -2,8 +2,10 @@
 
 #include "asf.h"
 #include "fileio.h"
+#include "readonlyfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -145,11 +147,11 @@ Status readError(const QString& path, const Status& why) {
 
 /// Reads and parses the header object of the file at `path`.
 Status loadHeader(const QString& path, asf::Header& header, qint64& fileSize) {
-    QFile file(path);
-    if (!file.exists())
+    ReadOnlyFile file(path);
+    if (!file.open() && !QFileInfo::exists(path))
         return Status::error(ErrorCode::NotFound,
                              QStringLiteral("File not found: \"%1\"").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.isOpen())
         return Status::error(
             ErrorCode::OpenFailed,
             QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
