@@ -220,7 +220,10 @@ QString UserFrameDescription(const TID3Frame& frame) {
 }
 
 void SetUserFrameDescription(TID3Frame& frame, const QString& description) {
+    const QString value = GetFrameText(frame);
     frame.body = encodedStrings({description}, true);
+    if (!value.isEmpty())
+        SetFrameText(frame, value);
 }
 
 void ConvertToV23Encoding(TID3Frame& frame) {

@@ -50,7 +50,7 @@ QStringList SplitTextForm(const QString& text);
 QStringList FrameValues(const TID3Frame& frame);
 /// TXXX / WXXX: the description.
 QString UserFrameDescription(const TID3Frame& frame);
-/// TXXX / WXXX: a body with this description and an empty value.
+/// TXXX / WXXX: sets the description; the value stays.
 void SetUserFrameDescription(TID3Frame& frame, const QString& description);
 
 /// Re-encodes UTF-16BE and UTF-8 strings (encodings 2 and 3, which ID3v2.3 lacks) as UTF-16

@@ -191,6 +191,22 @@ private slots:
         QCOMPARE(file->get(Field::Mood), QStringLiteral("Calm"));
     }
 
+    void lyricsAndContactUseTheFrameWithoutDescription() {
+        auto file = mpegObject({2, false, {}, {}});
+        TID3Frame& other = file->ID3v2().AddFrame("TXXX");
+        SetFrameText(other, QStringLiteral("replaygain"));
+        SetUserFrameDescription(other, QStringLiteral("REPLAYGAIN_TRACK_GAIN")); // value stays
+        QCOMPARE(file->get(Field::Lyrics), QString());
+        file->set(Field::Lyrics, QStringLiteral("La la"));
+        file->set(Field::Contact, QStringLiteral("http://example.org"));
+        QCOMPARE(file->ID3v2().frameCount(), 3);
+        QCOMPARE(GetFrameText(other), QStringLiteral("replaygain"));
+        QCOMPARE(file->get(Field::Lyrics), QStringLiteral("La la"));
+        QCOMPARE(file->get(Field::Contact), QStringLiteral("http://example.org"));
+        file->set(Field::Lyrics, QString());
+        QCOMPARE(file->ID3v2().frameCount(), 2); // only ours went
+    }
+
     void extendedFieldsNeedID3v2() {
         auto file = mpegObject({1, false, "V1", {}});
         SetFrameText(file->ID3v2().AddFrame("TCOM"), QStringLiteral("Bach"));
