@@ -155,9 +155,13 @@ void TTagCacheDB::moveAside(const QString& reason) {
     QSqlDatabase::removeDatabase(m_connectionName);
     if (m_path == QLatin1String(":memory:"))
         return;
-    const QString aside =
+    const QString stem =
         m_path + QStringLiteral(".old-%1").arg(
                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
+    // Never replace an older copy that was moved aside in the same second.
+    QString aside = stem;
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = stem + QStringLiteral("-%1").arg(n);
     // The journal files belong to the old file; they must not be applied to the new one.
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         if (QFile::exists(m_path + suffix))
