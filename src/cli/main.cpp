@@ -8,7 +8,10 @@ const char kUsage[] =
     "usage: varlo-cli COMMAND [OPTIONS] ...\n"
     "\n"
     "commands:\n"
-    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n";
+    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n"
+    "  list [--cache] [--cache-db PATH] [--recursive] FOLDER\n"
+    "      one line per audio file: path, title, artist, album, length (tab-separated);\n"
+    "      --cache lists unchanged files from the tag cache without opening them\n";
 
 } // namespace
 
@@ -25,7 +28,8 @@ int main(int argc, char* argv[]) {
     const std::pair<const char*, Runner> commands[] = {{"show", cli::runShow},
                                                        {"set", cli::runSet},
                                                        {"frames", cli::runFrames},
-                                                       {"cache-text", cli::runCacheText}};
+                                                       {"cache-text", cli::runCacheText},
+                                                       {"list", cli::runList}};
     for (const auto& [name, run] : commands)
         if (command == QLatin1String(name))
             return run(args, io);

@@ -1,0 +1,88 @@
+#include "cachemanager.h"
+
+#include "cachedlisting.h"
+
+#include <QFileInfo>
+
+namespace library {
+
+TCacheManager::TCacheManager(const QString& databasePath, const tags::TagOptions& options)
+    : m_databasePath(databasePath), m_options(options) {
+    qRegisterMetaType<library::FileHandle>();
+    qRegisterMetaType<library::KnownFiles>();
+    qRegisterMetaType<QList<library::CacheRecord>>();
+}
+
+TCacheManager::~TCacheManager() = default;
+
+void TCacheManager::setSynchronizer(TCacheSynchronizer* synchronizer) {
+    if (m_synchronizer)
+        disconnect(this, &TCacheManager::synchroniseRequested, m_synchronizer, nullptr);
+    m_synchronizer = synchronizer;
+    if (synchronizer)
+        connect(this, &TCacheManager::synchroniseRequested, synchronizer,
+                &TCacheSynchronizer::synchroniseFolder, Qt::QueuedConnection);
+}
+
+int TCacheManager::requestFolder(const QString& folder, bool recursive,
+                                 const QStringList& extensions) {
+    const int job = ++m_job;
+    QMetaObject::invokeMethod(
+        this, [=, this] { scanFolder(job, folder, recursive, extensions); }, Qt::QueuedConnection);
+    return job;
+}
+
+TTagCacheDB& TCacheManager::database() {
+    // Made on first use, so the connection belongs to the worker thread.
+    if (!m_db)
+        m_db = std::make_unique<TTagCacheDB>(m_databasePath);
+    return *m_db;
+}
+
+void TCacheManager::updateEntry(tags::TMP3& file) {
+    const QList<CacheRecord> records{recordOf(file, m_options.tagMode)};
+    QMetaObject::invokeMethod(this, "storeRecords", Qt::QueuedConnection,
+                              Q_ARG(QList<library::CacheRecord>, records));
+}
+
+void TCacheManager::storeRecords(const QList<library::CacheRecord>& records) {
+    database().store(records);
+}
+
+FileHandle TCacheManager::objectFrom(const CacheRecord& record) {
+    auto file = std::make_shared<tags::TMP3>(QString(), m_options, this);
+    if (!file->FromCacheString(record.text))
+        return nullptr;
+    file->setFilePath(record.path);
+    file->setIsSyn(false);
+    file->setShouldSyn(true);
+    return file;
+}
+
+void TCacheManager::scanFolder(int job, const QString& folder, bool recursive,
+                               const QStringList& extensions) {
+    const int syncJob = m_synchronizer ? m_synchronizer->beginJob() : 0;
+    TTagCacheDB& db = database();
+    KnownFiles known;
+    QStringList gone;
+    for (const CacheRecord& record : db.listFolder(folder, recursive, extensions)) {
+        if (job != m_job)
+            break;
+        if (!QFileInfo::exists(record.path)) {
+            if (fileIsGone(record.path))
+                gone << record.path;
+            continue;
+        }
+        // A record of another cache text version is left to the synchroniser to re-read.
+        if (FileHandle file = objectFrom(record)) {
+            known.insert(record.path, record.stamp);
+            emit fileFound(file);
+        }
+    }
+    db.remove(gone);
+    if (m_synchronizer && job == m_job)
+        emit synchroniseRequested(syncJob, folder, recursive, extensions, known);
+    emit readFinished(job);
+}
+
+} // namespace library
