@@ -26,5 +26,6 @@ int runShow(const QStringList& args, Io io);
 int runSet(const QStringList& args, Io io);
 int runCacheText(const QStringList& args, Io io);
 int runFrames(const QStringList& args, Io io);
+int runLng(const QStringList& args, Io io);
 
 } // namespace cli

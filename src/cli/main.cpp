@@ -8,7 +8,9 @@ const char kUsage[] =
     "usage: varlo-cli COMMAND [OPTIONS] ...\n"
     "\n"
     "commands:\n"
-    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n";
+    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n"
+    "  lng scramble|unscramble IN OUT              convert a language file to or from its stored "
+    "form\n";
 
 } // namespace
 
@@ -25,7 +27,8 @@ int main(int argc, char* argv[]) {
     const std::pair<const char*, Runner> commands[] = {{"show", cli::runShow},
                                                        {"set", cli::runSet},
                                                        {"frames", cli::runFrames},
-                                                       {"cache-text", cli::runCacheText}};
+                                                       {"cache-text", cli::runCacheText},
+                                                       {"lng", cli::runLng}};
     for (const auto& [name, run] : commands)
         if (command == QLatin1String(name))
             return run(args, io);
