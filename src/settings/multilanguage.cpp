@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -150,6 +152,15 @@ int TMultiLanguage::languageForSystemName(const QString& systemName) const {
         if (systemName.startsWith(m_systemNames[i], Qt::CaseInsensitive))
             return int(i);
     return -1;
+}
+
+int TMultiLanguage::chooseLanguage(const QString& storedName, const QString& systemName) const {
+    const qsizetype stored = m_languageNames.indexOf(storedName);
+    if (!storedName.isEmpty() && stored >= 0)
+        return int(stored);
+    if (m_languageNames.isEmpty())
+        return -1;
+    return std::max(languageForSystemName(systemName), 0);
 }
 
 QString TMultiLanguage::Lookup(const QString& key) const {

@@ -54,6 +54,10 @@ public:
     QStringList SystemLanguageNames() const { return m_systemNames; }
     /// The first language whose system name begins `systemName` (ignoring case); −1 for none.
     int languageForSystemName(const QString& systemName) const;
+    /// The column for a stored language name; a name the file does not list (or none) gives
+    /// the language of the system name, else the first language; −1 when the file has none.
+    int chooseLanguage(const QString& storedName,
+                       const QString& systemName = systemLanguageName()) const;
 
     /// The text of a "Strings" key (ignoring case) in the chosen language, else the built-in
     /// English text, else empty.

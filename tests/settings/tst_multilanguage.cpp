@@ -48,6 +48,8 @@ private slots:
     void sectionsAndTranslations();
     void defaultLanguageFromSystemName_data();
     void defaultLanguageFromSystemName();
+    void chooseLanguage_data();
+    void chooseLanguage();
     void missingFileFallsBackToEnglish();
     void cliRoundTrip();
 };
@@ -141,6 +143,28 @@ void TstMultiLanguage::defaultLanguageFromSystemName() {
     QFETCH(QString, system);
     QFETCH(int, language);
     QCOMPARE(translator(kThreeLanguages, -1).languageForSystemName(system), language);
+}
+
+void TstMultiLanguage::chooseLanguage_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<int>("language");
+    QTest::newRow("stored name") << "Deutsch"
+                                 << "French (France)" << 1;
+    QTest::newRow("stored name not in file") << "Klingon"
+                                             << "French (France)" << 2;
+    QTest::newRow("nothing stored") << ""
+                                    << "German (Austria)" << 1;
+    QTest::newRow("no match takes the first") << ""
+                                              << "Dutch (Belgium)" << 0;
+}
+
+void TstMultiLanguage::chooseLanguage() {
+    QFETCH(QString, stored);
+    QFETCH(QString, system);
+    QFETCH(int, language);
+    QCOMPARE(translator(kThreeLanguages, -1).chooseLanguage(stored, system), language);
+    QCOMPARE(TMultiLanguage().chooseLanguage(stored, system), -1);
 }
 
 void TstMultiLanguage::missingFileFallsBackToEnglish() {

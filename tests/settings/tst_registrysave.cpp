@@ -1,4 +1,5 @@
 #include "settings/registrysave.h"
+#include "settings/shortgenrelist.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@ private slots:
     void columnLayoutRestore_data();
     void columnLayoutRestore();
     void memoAndCheckListTexts();
+    void shortGenreListBits();
     void placementIsClamped_data();
     void placementIsClamped();
 
@@ -127,6 +129,21 @@ void TstRegistrySave::memoAndCheckListTexts() {
     QCOMPARE(decodeMemoText(QStringLiteral("one~~two")), QStringLiteral("one\r\ntwo"));
     QCOMPARE(encodeCheckStates({true, false, true}), QStringLiteral("101"));
     QCOMPARE(decodeCheckStates(QStringLiteral("11"), 4), (QList<bool>{true, true, false, false}));
+}
+
+void TstRegistrySave::shortGenreListBits() {
+    // Genre 33 is bit 1 of word 1, i.e. byte 4 of the block; 255 the top bit of the last byte.
+    const QByteArray stored = encodeShortGenreList({0, 33, 255, 300});
+    QByteArray expected(32, '\0');
+    expected[0] = 0x01;
+    expected[4] = 0x02;
+    expected[31] = char(0x80);
+    QCOMPARE(stored, expected);
+    QSet<int> genres = {7};
+    QVERIFY(!decodeShortGenreList(stored.left(31), genres));
+    QCOMPARE(genres, QSet<int>{7});
+    QVERIFY(decodeShortGenreList(stored, genres));
+    QCOMPARE(genres, (QSet<int>{0, 33, 255}));
 }
 
 void TstRegistrySave::placementIsClamped_data() {
