@@ -128,7 +128,63 @@ QList<OptionSpec> buildSpecs() {
         edit(ProxyServerPort, Page::None, ""),
         spin(FreeDBTimeout, Page::None, 10, 0, 1024),
     };
+    const std::pair<const char*, const char*> captions[] = {
+        {AutoOpenMRU, "&Auto open last used folder"},
+        {ScanRecursively, "Scan directories recursively"},
+        {DisplayHints, "Display Hints"},
+        {HotTracking, "Hot tracking"},
+        {AlwaysSorting, "Always remember sorting"},
+        {ShowSplashScreenCheckBox, "&Show splash screen"},
+        {chkNetworkVBR, "Advanced &VBR calc on network drives"},
+        {RenameBarCheckBox, "&Use rename bar for file renaming"},
+        {AutoLoadSelectedCheckBox, "Auto load selected folder"},
+        {AspectRatioCheckBox, "Keep picture aspect-ratio"},
+        {ExtendedContextCheckBox, "Extended Context menu"},
+        {CheckBoxShowStartAssistant, "Show start assistant"},
+        {chkCheckUpdates, "Check for updates on the web"},
+        {Language, "&Language:"},
+        {DoubleClick, "On double click:"},
+        {PlayAction, "Play:"},
+        {PlayerStartPerc, "Internal player starts at:"},
+        {Extensions, "Extensions:"},
+        {FilenameSpaceToUnderscore, "Space to &underscore"},
+        {FilenameLowercase, "&Lowercase"},
+        {FilenameSeparator, "Se&parator:"},
+        {EncodePercent, "Encode with %"},
+        {DigitsCount, "Digits:"},
+        {NumbersStart, "Start numbering with:"},
+        {UnknownIfEmpty, "Unknown if field is empty"},
+        {lstSeparators, "Separators:"},
+        {UppercaseFirstOnly, "Capitalize &first word only"},
+        {Lowercase, "&lowercase:"},
+        {Uppercase, "&UPPERCASE"},
+        {CapitalizeTag, "Capitalize tag"},
+        {CompatibilityModeCheckBox, "Tag reading compatibility mode"},
+        {CombinedEditCheckBox, "Combined format editing"},
+        {LeadingZeroCheckBox, "Leading zero in Track #"},
+        {PasteOnlyToEmptyFields, "Paste only to empty tag fields"},
+        {Troubleshooting, "Troubleshooting:"},
+        {Unsynchronize, "Unsynchronize when needed"},
+        {ZeroPadding, "Use zero padding"},
+        {PaddingPerc, "Tag size grows by:"},
+        {MinPadding, "Minimum Tag size:"},
+        {AlwaysSave, "Always write ID3 Tag"},
+        {UndoAfterSave, "Undo beyond Save"},
+        {RetainFileDate, "Retain file date stamp"},
+        {ClearReadOnly, "Clear Read-Only flag"},
+        {DupFilesComboBox, "Duplicate files:"},
+        {BrowseWith, "Browse with Varlo"},
+        {CheckBoxAutoCorrect, "Auto correct while you type"},
+        {chkCache, "&Use internal Tornel Cache"},
+        {chkBackgroundSynching, "&Enable background synchronizing"},
+        {FileTypeAssociations, "Associated file types"},
+        {FreeDBProxy, "Proxy server:"},
+        {ProxyServerPort, "Proxy port:"},
+        {FreeDBTimeout, "Timeout:"}};
     for (OptionSpec& spec : specs) {
+        for (const auto& [name, caption] : captions)
+            if (spec.name == std::string_view(name))
+                spec.caption = caption;
         // Every start begins with the standard growth of tags.
         if (spec.name == std::string_view(PaddingPerc))
             spec.stored = false;
@@ -195,6 +251,14 @@ QVariant storedForm(const OptionSpec& spec, const QVariant& value) {
 }
 
 } // namespace
+
+QStringList pageCaptions() {
+    return {QStringLiteral("General"),  QStringLiteral("Rename"),
+            QStringLiteral("Genre"),    QStringLiteral("TAG options"),
+            QStringLiteral("Auto TAG"), QStringLiteral("Save"),
+            QStringLiteral("Shell"),    QStringLiteral("Auto correct"),
+            QStringLiteral("Cache"),    QStringLiteral("File Association")};
+}
 
 const QList<OptionSpec>& optionSpecs() {
     static const QList<OptionSpec> specs = buildSpecs();

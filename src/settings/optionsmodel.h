@@ -40,6 +40,7 @@ enum class Kind {
 /// One setting: the single description that drives defaults, clamping, loading and saving.
 struct OptionSpec {
     const char* name = "";
+    const char* caption = ""; ///< the English label, "&" marking the shortcut
     Page page = Page::None;
     Kind kind = Kind::Check;
     QVariant defaultValue; ///< for CheckList: the state every item starts with (bool)
@@ -50,6 +51,9 @@ struct OptionSpec {
     bool stored = true;
     bool noneCheckedMeansAll = false; ///< CheckList: a list with nothing checked is all checked
 };
+
+/// The English caption of each page, in Page order.
+QStringList pageCaptions();
 
 /// The values of all settings by name.
 using OptionValues = QHash<QString, QVariant>;
