@@ -309,6 +309,17 @@ QVariant clampValue(const OptionSpec& spec, const QVariant& value) {
     return defaultValue(spec);
 }
 
+QStringList withSeparatorAdded(QStringList separators, const QString& text) {
+    if (!text.isEmpty() && !separators.contains(text))
+        separators.append(text);
+    return separators;
+}
+
+QStringList withSeparatorRemoved(QStringList separators, const QString& text) {
+    separators.removeAll(text);
+    return separators;
+}
+
 OptionValues loadOptions(const TRegistrySave& store) {
     OptionValues values = defaultValues();
     for (const OptionSpec& spec : optionSpecs()) {

@@ -77,6 +77,11 @@ OptionValues loadOptions(const TRegistrySave& store);
 /// Writes every stored setting to the store.
 void saveOptions(TRegistrySave& store, const OptionValues& values);
 
+/// The separator list after adding `text`: unchanged when the text is empty or listed.
+QStringList withSeparatorAdded(QStringList separators, const QString& text);
+/// The separator list without `text`.
+QStringList withSeparatorRemoved(QStringList separators, const QString& text);
+
 /// The store's window name of the options dialog.
 inline constexpr char kOptionsWindow[] = "Settings";
 

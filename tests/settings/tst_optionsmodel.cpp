@@ -21,6 +21,8 @@ private slots:
     void noExtensionCheckedMeansAll();
     void changeSignalOnlyOnChange();
     void tagOptionsFollowSettings();
+    void separatorList_data();
+    void separatorList();
 };
 
 void TstOptionsModel::everySettingHasItsDefault_data() {
@@ -215,6 +217,24 @@ void TstOptionsModel::tagOptionsFollowSettings() {
     QCOMPARE(options.id3.paddingPerc, 30);
     QVERIFY(!options.leadingZero);
     QVERIFY(options.keepDoubleSpaces);
+}
+
+void TstOptionsModel::separatorList_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("removed");
+    QTest::newRow("new") << "+" << QStringList{" - ", "[", "+"} << QStringList{" - ", "["};
+    QTest::newRow("listed") << "[" << QStringList{" - ", "["} << QStringList{" - "};
+    QTest::newRow("empty") << "" << QStringList{" - ", "["} << QStringList{" - ", "["};
+}
+
+void TstOptionsModel::separatorList() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, removed);
+    const QStringList list = {" - ", "["};
+    QCOMPARE(withSeparatorAdded(list, text), added);
+    QCOMPARE(withSeparatorRemoved(list, text), removed);
 }
 
 QTEST_GUILESS_MAIN(TstOptionsModel)

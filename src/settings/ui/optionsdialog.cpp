@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -35,10 +36,11 @@ QListWidget* checkListEditor(const OptionSpec& spec) {
     return list;
 }
 
-QListWidget* itemListEditor() {
-    auto* list = new QListWidget;
-    list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    return list;
+QStringList listItems(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
 }
 
 } // namespace
@@ -92,7 +94,8 @@ QWidget* TSettings::buildPage(Page page) {
         if (spec.page != page)
             continue;
         QWidget* editor = buildEditor(spec);
-        editor->setObjectName(QLatin1String(spec.name));
+        if (!editor->findChild<QWidget*>(QLatin1String(spec.name)))
+            editor->setObjectName(QLatin1String(spec.name));
         if (spec.kind == Kind::Check)
             form->addRow(editor);
         else
@@ -133,11 +136,8 @@ QWidget* TSettings::buildEditor(const OptionSpec& spec) {
         connect(combo, &QComboBox::currentIndexChanged, this, &TSettings::markChanged);
         return combo;
     }
-    case Kind::ItemList: {
-        QListWidget* list = itemListEditor();
-        connect(list, &QListWidget::itemChanged, this, &TSettings::markChanged);
-        return list;
-    }
+    case Kind::ItemList:
+        return buildSeparatorEditor(spec);
     case Kind::CheckList: {
         QListWidget* list = checkListEditor(spec);
         connect(list, &QListWidget::itemChanged, this, &TSettings::markChanged);
@@ -145,6 +145,54 @@ QWidget* TSettings::buildEditor(const OptionSpec& spec) {
     }
     }
     return new QWidget;
+}
+
+QWidget* TSettings::buildSeparatorEditor(const OptionSpec& spec) {
+    auto* container = new QWidget;
+    auto* list = new QListWidget;
+    list->setObjectName(QLatin1String(spec.name));
+    auto* edit = new QLineEdit;
+    edit->setPlaceholderText(tr("Edit separator:"));
+    auto* add = new QPushButton(tr("Add to list"));
+    auto* remove = new QPushButton(tr("Remove from list"));
+    auto change = [this, list, edit](const QStringList& items) {
+        if (items != listItems(list)) {
+            list->clear();
+            list->addItems(items);
+            markChanged();
+        }
+        edit->clear();
+    };
+    connect(add, &QPushButton::clicked, this,
+            [list, edit, change] { change(withSeparatorAdded(listItems(list), edit->text())); });
+    connect(remove, &QPushButton::clicked, this,
+            [list, edit, change] { change(withSeparatorRemoved(listItems(list), edit->text())); });
+    // Enter in the edit box adds the separator instead of pressing "Ok".
+    m_enterTargets.insert(edit, add);
+    edit->installEventFilter(this);
+    connect(list, &QListWidget::currentTextChanged, edit, [edit](const QString& text) {
+        edit->setText(text);
+        edit->selectAll();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(edit);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+    return container;
+}
+
+bool TSettings::eventFilter(QObject* watched, QEvent* event) {
+    const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+    QPushButton* target = m_enterTargets.value(watched);
+    if (key && target && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        target->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 OptionValues TSettings::shownValues() const {
@@ -202,9 +250,7 @@ void TSettings::showValues(const OptionValues& values) {
                 list->item(i)->setCheckState(checked.value(i) ? Qt::Checked : Qt::Unchecked);
         } else if (list) {
             list->clear();
-            for (const QString& item : value.toStringList())
-                (new QListWidgetItem(item, list))
-                    ->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            list->addItems(value.toStringList());
         }
     }
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);

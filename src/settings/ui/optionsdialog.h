@@ -3,8 +3,10 @@
 #include "settings/optionsmodel.h"
 
 #include <QDialog>
+#include <QHash>
 
 class QDialogButtonBox;
+class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
 
@@ -34,9 +36,14 @@ public:
     /// Discards unapplied changes.
     void Cancel();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildPage(Page page);
     QWidget* buildEditor(const OptionSpec& spec);
+    /// The separator list with its edit box and "Add to list" / "Remove from list".
+    QWidget* buildSeparatorEditor(const OptionSpec& spec);
     void markChanged();
 
     Settings& m_settings;
@@ -45,6 +52,7 @@ private:
     QTreeWidget* m_pages = nullptr;
     QStackedWidget* m_stack = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
+    QHash<QObject*, QPushButton*> m_enterTargets; ///< edit boxes whose Enter presses a button
 };
 
 } // namespace settings

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@ class TstOptionsDialog : public QObject {
 private slots:
     void everySettingHasANamedEditor();
     void applyStoresAndCancelDiscards();
+    void separatorsAddedOnce();
 };
 
 void TstOptionsDialog::everySettingHasANamedEditor() {
@@ -58,6 +60,23 @@ void TstOptionsDialog::applyStoresAndCancelDiscards() {
     dialog.Cancel();
     QCOMPARE(digits->value(), 4);
     QCOMPARE(settings.digitsCount(), 4);
+}
+
+void TstOptionsDialog::separatorsAddedOnce() {
+    QTemporaryDir dir;
+    TRegistrySave store(dir.filePath(QStringLiteral("Varlo.conf")));
+    Settings settings;
+    TSettings dialog(settings, store, TMultiLanguage());
+    auto* list = dialog.findChild<QListWidget*>(QLatin1String(names::lstSeparators));
+    auto* edit = list->parentWidget()->findChild<QLineEdit*>();
+    for (const QString& text : {QStringLiteral("+"), QStringLiteral("+"), QString()}) {
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(edit->text().isEmpty());
+    }
+    QCOMPARE(dialog.result(), int(QDialog::Rejected)); // Enter did not press "Ok"
+    dialog.Apply();
+    QCOMPARE(settings.separators(), (QStringList{" - ", "{", "}", "[", "]", "(", ")", "+"}));
 }
 
 QTEST_MAIN(TstOptionsDialog)
