@@ -27,5 +27,6 @@ int runSet(const QStringList& args, Io io);
 int runCacheText(const QStringList& args, Io io);
 int runFrames(const QStringList& args, Io io);
 int runList(const QStringList& args, Io io);
+int runLng(const QStringList& args, Io io);
 
 } // namespace cli

@@ -9,9 +9,15 @@ const char kUsage[] =
     "\n"
     "commands:\n"
     "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n"
+    "  set [--tag-mode 1|2|3] -f Field=Value [-f ...] FILE...\n"
+    "                                             set fields and save\n"
+    "  frames FILE                                print the ID3v2 frames\n"
+    "  cache-text [--tag-mode 1|2|3] FILE         print the tag cache record\n"
     "  list [--cache] [--cache-db PATH] [--recursive] FOLDER\n"
     "      one line per audio file: path, title, artist, album, length (tab-separated);\n"
-    "      --cache lists unchanged files from the tag cache without opening them\n";
+    "      --cache lists unchanged files from the tag cache without opening them\n"
+    "  lng scramble|unscramble IN OUT              convert a language file to or from its stored "
+    "form\n";
 
 } // namespace
 
@@ -29,7 +35,8 @@ int main(int argc, char* argv[]) {
                                                        {"set", cli::runSet},
                                                        {"frames", cli::runFrames},
                                                        {"cache-text", cli::runCacheText},
-                                                       {"list", cli::runList}};
+                                                       {"list", cli::runList},
+                                                       {"lng", cli::runLng}};
     for (const auto& [name, run] : commands)
         if (command == QLatin1String(name))
             return run(args, io);

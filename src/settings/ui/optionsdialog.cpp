@@ -1,0 +1,274 @@
+#include "optionsdialog.h"
+
+#include "settings/multilanguage.h"
+#include "settings/registrysave.h"
+#include "settings/settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTreeWidget>
+
+namespace settings {
+
+namespace {
+
+QString withoutShortcut(const char* caption) {
+    return QString::fromUtf8(caption).remove(QLatin1Char('&'));
+}
+
+QListWidget* checkListEditor(const OptionSpec& spec) {
+    auto* list = new QListWidget;
+    for (const QString& item : spec.items) {
+        auto* row = new QListWidgetItem(item, list);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(Qt::Unchecked);
+    }
+    return list;
+}
+
+QStringList listItems(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+} // namespace
+
+TSettings::TSettings(Settings& settings, TRegistrySave& store, const TMultiLanguage& languages,
+                     QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_store(store),
+      m_languageNames(languages.LanguageNames()) {
+    setObjectName(QLatin1String(kOptionsWindow));
+    setWindowTitle(tr("Options"));
+    m_pages = new QTreeWidget;
+    m_pages->setHeaderHidden(true);
+    auto* root = new QTreeWidgetItem(m_pages, {windowTitle()});
+    m_stack = new QStackedWidget;
+    const QStringList captions = pageCaptions();
+    for (int page = 0; page < captions.size(); ++page) {
+        new QTreeWidgetItem(root, {captions[page]});
+        m_stack->addWidget(buildPage(Page(page)));
+    }
+    m_pages->expandAll();
+    connect(m_pages, &QTreeWidget::currentItemChanged, this, [this, root](QTreeWidgetItem* item) {
+        if (item && item->parent() == root)
+            m_stack->setCurrentIndex(root->indexOfChild(item));
+    });
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                     QDialogButtonBox::Apply);
+    connect(m_buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
+            &TSettings::Apply);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, [this] {
+        Apply();
+        accept();
+    });
+    connect(m_buttons, &QDialogButtonBox::rejected, this, [this] {
+        Cancel();
+        reject();
+    });
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_pages, 1);
+    body->addWidget(m_stack, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addWidget(m_buttons);
+    showValues(m_settings.values());
+    m_pages->setCurrentItem(root->child(0));
+}
+
+QWidget* TSettings::buildPage(Page page) {
+    auto* widget = new QWidget;
+    auto* form = new QFormLayout(widget);
+    for (const OptionSpec& spec : optionSpecs()) {
+        if (spec.page != page)
+            continue;
+        QWidget* editor = buildEditor(spec);
+        if (!editor->findChild<QWidget*>(QLatin1String(spec.name)))
+            editor->setObjectName(QLatin1String(spec.name));
+        if (spec.kind == Kind::Check)
+            form->addRow(editor);
+        else
+            form->addRow(withoutShortcut(spec.caption), editor);
+    }
+    return widget;
+}
+
+QWidget* TSettings::buildEditor(const OptionSpec& spec) {
+    switch (spec.kind) {
+    case Kind::Check: {
+        auto* box = new QCheckBox(QString::fromUtf8(spec.caption));
+        connect(box, &QCheckBox::toggled, this, &TSettings::markChanged);
+        return box;
+    }
+    case Kind::Edit: {
+        auto* edit = new QLineEdit;
+        connect(edit, &QLineEdit::textEdited, this, &TSettings::markChanged);
+        return edit;
+    }
+    case Kind::Spin: {
+        auto* spin = new QSpinBox;
+        spin->setRange(spec.minimum, spec.maximum);
+        spin->setSingleStep(spec.step);
+        connect(spin, &QSpinBox::valueChanged, this, &TSettings::markChanged);
+        return spin;
+    }
+    case Kind::Track: {
+        auto* slider = new QSlider(Qt::Horizontal);
+        slider->setRange(spec.minimum, spec.maximum);
+        connect(slider, &QSlider::valueChanged, this, &TSettings::markChanged);
+        return slider;
+    }
+    case Kind::Choice:
+    case Kind::Key: {
+        auto* combo = new QComboBox;
+        combo->addItems(spec.kind == Kind::Choice ? spec.items : m_languageNames);
+        connect(combo, &QComboBox::currentIndexChanged, this, &TSettings::markChanged);
+        return combo;
+    }
+    case Kind::ItemList:
+        return buildSeparatorEditor(spec);
+    case Kind::CheckList: {
+        QListWidget* list = checkListEditor(spec);
+        connect(list, &QListWidget::itemChanged, this, &TSettings::markChanged);
+        return list;
+    }
+    }
+    return new QWidget;
+}
+
+QWidget* TSettings::buildSeparatorEditor(const OptionSpec& spec) {
+    auto* container = new QWidget;
+    auto* list = new QListWidget;
+    list->setObjectName(QLatin1String(spec.name));
+    auto* edit = new QLineEdit;
+    edit->setPlaceholderText(tr("Edit separator:"));
+    auto* add = new QPushButton(tr("Add to list"));
+    auto* remove = new QPushButton(tr("Remove from list"));
+    auto change = [this, list, edit](const QStringList& items) {
+        if (items != listItems(list)) {
+            list->clear();
+            list->addItems(items);
+            markChanged();
+        }
+        edit->clear();
+    };
+    connect(add, &QPushButton::clicked, this,
+            [list, edit, change] { change(withSeparatorAdded(listItems(list), edit->text())); });
+    connect(remove, &QPushButton::clicked, this,
+            [list, edit, change] { change(withSeparatorRemoved(listItems(list), edit->text())); });
+    // Enter in the edit box adds the separator instead of pressing "Ok".
+    m_enterTargets.insert(edit, add);
+    edit->installEventFilter(this);
+    connect(list, &QListWidget::currentTextChanged, edit, [edit](const QString& text) {
+        edit->setText(text);
+        edit->selectAll();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(edit);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+    return container;
+}
+
+bool TSettings::eventFilter(QObject* watched, QEvent* event) {
+    const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+    QPushButton* target = m_enterTargets.value(watched);
+    if (key && target && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        target->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+OptionValues TSettings::shownValues() const {
+    OptionValues values = m_settings.values();
+    for (const OptionSpec& spec : optionSpecs()) {
+        QWidget* editor = findChild<QWidget*>(QLatin1String(spec.name));
+        if (!editor) // settings without a page keep the value in force
+            continue;
+        QVariant value;
+        if (auto* box = qobject_cast<QCheckBox*>(editor))
+            value = box->isChecked();
+        else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            value = edit->text();
+        else if (auto* spin = qobject_cast<QSpinBox*>(editor))
+            value = spin->value();
+        else if (auto* slider = qobject_cast<QSlider*>(editor))
+            value = slider->value();
+        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            value = spec.kind == Kind::Key ? QVariant(combo->currentText())
+                                           : QVariant(combo->currentIndex());
+        else if (auto* list = qobject_cast<QListWidget*>(editor)) {
+            QStringList items;
+            QList<bool> checked;
+            for (int i = 0; i < list->count(); ++i) {
+                items << list->item(i)->text();
+                checked << (list->item(i)->checkState() == Qt::Checked);
+            }
+            value = spec.kind == Kind::CheckList ? QVariant::fromValue(checked) : QVariant(items);
+        }
+        values.insert(QLatin1String(spec.name), clampValue(spec, value));
+    }
+    return values;
+}
+
+void TSettings::showValues(const OptionValues& values) {
+    for (const OptionSpec& spec : optionSpecs()) {
+        const QVariant value = clampValue(spec, values.value(QLatin1String(spec.name)));
+        QWidget* editor = findChild<QWidget*>(QLatin1String(spec.name));
+        const QSignalBlocker editorBlocker(editor);
+        if (auto* box = qobject_cast<QCheckBox*>(editor))
+            box->setChecked(value.toBool());
+        else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            edit->setText(value.toString());
+        else if (auto* spin = qobject_cast<QSpinBox*>(editor))
+            spin->setValue(value.toInt());
+        else if (auto* slider = qobject_cast<QSlider*>(editor))
+            slider->setValue(value.toInt());
+        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setCurrentIndex(spec.kind == Kind::Key ? combo->findText(value.toString())
+                                                          : value.toInt());
+        else if (auto* list = qobject_cast<QListWidget*>(editor);
+                 list && spec.kind == Kind::CheckList) {
+            const QList<bool> checked = value.value<QList<bool>>();
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setCheckState(checked.value(i) ? Qt::Checked : Qt::Unchecked);
+        } else if (list) {
+            list->clear();
+            list->addItems(value.toStringList());
+        }
+    }
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+}
+
+void TSettings::Apply() {
+    m_settings.setValues(shownValues());
+    m_settings.save(m_store);
+    m_store.sync();
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+}
+
+void TSettings::Cancel() {
+    showValues(m_settings.values());
+}
+
+void TSettings::markChanged() {
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(true);
+}
+
+} // namespace settings
