@@ -121,7 +121,7 @@ Status TMP3::loadMpeg(const QString& path) {
     m_stream = {};
 
     ReadOnlyFile file(path);
-    if (!file.open()) {
+    if (!file.openForReading()) {
         m_shouldSyn = wasShouldSyn;
         return Status::error(
             ErrorCode::OpenFailed,

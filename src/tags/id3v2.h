@@ -16,6 +16,8 @@ struct Id3WriteOptions {
     bool unsynchronize = false; ///< unsynchronise the whole tag (ID3v2.3 form)
     bool zeroPadding = true;    ///< pad to at least 2048 bytes and leave room for growth
     int paddingPerc = 50;       ///< 10 .. 100: how full a grown tag is
+
+    bool operator==(const Id3WriteOptions&) const = default;
 };
 
 /// The frame list of one file's ID3v2 tag with the values of its header. Reads versions

@@ -90,7 +90,7 @@ void TOggVorbis::Clear() {
 Status TOggVorbis::ReadOggFile(const QString& path) {
     Clear();
     ReadOnlyFile file(path);
-    if (!file.open())
+    if (!file.openForReading())
         return openError(path, file);
     const Status status = read(file);
     return status ? status : withPath(status, path);
@@ -126,7 +126,7 @@ bool TOggVorbis::takeIdentification(const QByteArray& packet) {
 
 Status TOggVorbis::WriteOggFile(const QString& path) {
     ReadOnlyFile file(path);
-    if (!file.open())
+    if (!file.openForReading())
         return openError(path, file);
     OggRewrite rewrite;
     const Status planned = planWrite(file, rewrite);

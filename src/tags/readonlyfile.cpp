@@ -26,7 +26,7 @@ void ReadOnlyFile::closeHandle() {
     m_fd = -1;
 }
 
-bool ReadOnlyFile::open() {
+bool ReadOnlyFile::openForReading() {
     m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {

@@ -16,7 +16,7 @@ public:
     ~ReadOnlyFile() override;
 
     /// Opens the file; false with errorString() set when it cannot be read.
-    bool open();
+    bool openForReading();
     qint64 size() const override { return m_size; }
     bool isSequential() const override { return false; }
     /// Modification time of the open file, nanoseconds since the epoch.

@@ -148,7 +148,7 @@ Status readError(const QString& path, const Status& why) {
 /// Reads and parses the header object of the file at `path`.
 Status loadHeader(const QString& path, asf::Header& header, qint64& fileSize) {
     ReadOnlyFile file(path);
-    if (!file.open() && !QFileInfo::exists(path))
+    if (!file.openForReading() && !QFileInfo::exists(path))
         return Status::error(ErrorCode::NotFound,
                              QStringLiteral("File not found: \"%1\"").arg(path));
     if (!file.isOpen())
