@@ -26,5 +26,9 @@ int runShow(const QStringList& args, Io io);
 int runSet(const QStringList& args, Io io);
 int runCacheText(const QStringList& args, Io io);
 int runFrames(const QStringList& args, Io io);
+int runRename(const QStringList& args, Io io);
+int runRestructure(const QStringList& args, Io io);
+int runGenerate(const QStringList& args, Io io);
+int runExtract(const QStringList& args, Io io);
 
 } // namespace cli

@@ -8,7 +8,12 @@ const char kUsage[] =
     "usage: varlo-cli COMMAND [OPTIONS] ...\n"
     "\n"
     "commands:\n"
-    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n";
+    "  show [--tag-mode 1|2|3] [--json] PATH...   print the tags and stream values\n"
+    "  rename --template T [--dry-run] FILE...    name files from their tags (#Art - #Tit)\n"
+    "  restructure --template T [--root DIR] [--dry-run] FILE...\n"
+    "                                             move files into folders from their tags\n"
+    "  generate --template T [--dry-run] FILE...  set tags from file names\n"
+    "  extract --template T [--dry-run] FILE...   set tags and cut them out of file names\n";
 
 } // namespace
 
@@ -22,10 +27,11 @@ int main(int argc, char* argv[]) {
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     const cli::Io io{out, err};
     using Runner = int (*)(const QStringList&, cli::Io);
-    const std::pair<const char*, Runner> commands[] = {{"show", cli::runShow},
-                                                       {"set", cli::runSet},
-                                                       {"frames", cli::runFrames},
-                                                       {"cache-text", cli::runCacheText}};
+    const std::pair<const char*, Runner> commands[] = {
+        {"show", cli::runShow},         {"set", cli::runSet},
+        {"frames", cli::runFrames},     {"cache-text", cli::runCacheText},
+        {"rename", cli::runRename},     {"restructure", cli::runRestructure},
+        {"generate", cli::runGenerate}, {"extract", cli::runExtract}};
     for (const auto& [name, run] : commands)
         if (command == QLatin1String(name))
             return run(args, io);
