@@ -11,7 +11,8 @@ inline std::unique_ptr<tags::TMP3> sampleTrack(const QMap<tags::Field, QString>&
     auto file = std::make_unique<tags::TMP3>();
     file->setFilePath(path);
     file->setNewFileDir(path.left(path.lastIndexOf('/') + 1));
-    file->setFileName(path.mid(path.lastIndexOf('/') + 1).section('.', 0, 0));
+    const QString name = path.mid(path.lastIndexOf('/') + 1);
+    file->setFileName(name.left(name.lastIndexOf('.')));
     for (auto it = fields.begin(); it != fields.end(); ++it)
         file->set(it.key(), it.value());
     return file;

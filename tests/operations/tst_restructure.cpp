@@ -18,33 +18,77 @@ private slots:
         QTest::addColumn<QString>("album");
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("below root") << ".\\#art\\#alb" << "A" << "B" << "/lib" << "/lib/A/B/";
-        QTest::newRow("slash in value") << ".\\#art\\#alb" << "AC/DC" << "B" << "/lib"
+        QTest::newRow("below root") << ".\\#art\\#alb"
+                                    << "A"
+                                    << "B"
+                                    << "/lib"
+                                    << "/lib/A/B/";
+        QTest::newRow("slash in value") << ".\\#art\\#alb"
+                                        << "AC/DC"
+                                        << "B"
+                                        << "/lib"
                                         << "/lib/ACDC/B/";
-        QTest::newRow("leading dots of a value") << ".\\#alb" << "A" << "... B" << "/lib"
+        QTest::newRow("leading dots of a value") << ".\\#alb"
+                                                 << "A"
+                                                 << "... B"
+                                                 << "/lib"
                                                  << "/lib/B/";
-        QTest::newRow("bracketed folder") << ".\\(Live)" << "A" << "B" << "/lib" << "/lib/Live/";
-        QTest::newRow("relative to the file") << "#art" << "A" << "B" << "/lib"
+        QTest::newRow("bracketed folder") << ".\\(Live)"
+                                          << "A"
+                                          << "B"
+                                          << "/lib"
+                                          << "/lib/Live/";
+        QTest::newRow("relative to the file") << "#art"
+                                              << "A"
+                                              << "B"
+                                              << "/lib"
                                               << "/music/in/A/";
-        QTest::newRow("absolute base") << "/srv/Music/#ART\\#alb" << "A" << "B" << ""
+        QTest::newRow("absolute base") << "/srv/Music/#ART\\#alb"
+                                       << "A"
+                                       << "B"
+                                       << ""
                                        << "/srv/Music/A/B/";
-        QTest::newRow("empty value gives unknown") << ".\\#art\\#alb" << "A" << "" << "/lib"
+        QTest::newRow("empty value gives unknown") << ".\\#art\\#alb"
+                                                   << "A"
+                                                   << ""
+                                                   << "/lib"
                                                    << "/lib/A/Unknown Album/";
-        QTest::newRow("other variables stay literal") << ".\\x#tit" << "A" << "B" << "/lib"
+        QTest::newRow("other variables stay literal") << ".\\x#tit"
+                                                      << "A"
+                                                      << "B"
+                                                      << "/lib"
                                                       << "/lib/x#tit/";
-        QTest::newRow("doubled separators") << ".\\\\#art\\\\" << "A" << "B" << "/lib"
+        QTest::newRow("doubled separators") << ".\\\\#art\\\\"
+                                            << "A"
+                                            << "B"
+                                            << "/lib"
                                             << "/lib/A/";
         // Mended faults: values cannot climb out or be expanded again; no empty template
         // or missing root makes up a folder.
-        QTest::newRow("dot dot value") << ".\\#art\\#alb" << ".." << "B" << "/lib"
+        QTest::newRow("dot dot value") << ".\\#art\\#alb"
+                                       << ".."
+                                       << "B"
+                                       << "/lib"
                                        << "/lib/B/";
-        QTest::newRow("dot dot literal") << "..\\..\\#art" << "A" << "B" << "/lib"
+        QTest::newRow("dot dot literal") << "..\\..\\#art"
+                                         << "A"
+                                         << "B"
+                                         << "/lib"
                                          << "/music/in/A/";
-        QTest::newRow("value with a code") << ".\\#art\\#alb" << "#alb" << "B" << "/lib"
+        QTest::newRow("value with a code") << ".\\#art\\#alb"
+                                           << "#alb"
+                                           << "B"
+                                           << "/lib"
                                            << "/lib/alb/B/";
-        QTest::newRow("empty template keeps the folder") << "" << "A" << "B" << "/lib"
+        QTest::newRow("empty template keeps the folder") << ""
+                                                         << "A"
+                                                         << "B"
+                                                         << "/lib"
                                                          << "/music/in/";
-        QTest::newRow("root missing keeps the folder") << ".\\#art" << "A" << "B" << ""
+        QTest::newRow("root missing keeps the folder") << ".\\#art"
+                                                       << "A"
+                                                       << "B"
+                                                       << ""
                                                        << "/music/in/";
     }
     void restructure() {
@@ -80,7 +124,8 @@ private slots:
         QFETCH(QString, templateText);
         auto file = sampleTrack({{Field::Artist, "A"}});
         QString folder = "unchanged";
-        const tags::Status status = operations::BuildRestructurePath(*file, templateText, {}, folder);
+        const tags::Status status =
+            operations::BuildRestructurePath(*file, templateText, {}, folder);
         QVERIFY(!status.ok());
         QVERIFY(status.message().contains("Windows"));
         QCOMPARE(folder, QString("unchanged"));
@@ -112,18 +157,19 @@ private slots:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QStringList>("components");
         QTest::addColumn<QString>("fullPath");
-        QTest::newRow("root") << ".\\#art\\#alb" << ".\\" << QStringList{"#art", "#alb"}
-                              << ".\\#art\\#alb\\";
-        QTest::newRow("volume") << "\\#art - #alb\\" << "\\" << QStringList{"#art - #alb"}
-                                << "\\#art - #alb\\";
-        QTest::newRow("absolute") << "/srv/Music/#art\\#alb" << "/srv/Music/"
-                                  << QStringList{"#art", "#alb"} << "/srv/Music/#art\\#alb\\";
+        QTest::newRow("root") << ".\\#art\\#alb"
+                              << ".\\" << QStringList{"#art", "#alb"} << ".\\#art\\#alb\\";
+        QTest::newRow("volume") << "\\#art - #alb\\"
+                                << "\\" << QStringList{"#art - #alb"} << "\\#art - #alb\\";
+        QTest::newRow("absolute") << "/srv/Music/#art\\#alb"
+                                  << "/srv/Music/" << QStringList{"#art", "#alb"}
+                                  << "/srv/Music/#art\\#alb\\";
         // Without a base the components still come from the whole path.
-        QTest::newRow("no base") << "#art\\#alb" << "" << QStringList{"#art", "#alb"}
-                                 << "#art\\#alb\\";
-        QTest::newRow("doubled separator") << ".\\#art\\\\#alb" << ".\\"
-                                           << QStringList{"#art", "", "#alb"}
-                                           << ".\\#art\\\\#alb\\";
+        QTest::newRow("no base") << "#art\\#alb"
+                                 << "" << QStringList{"#art", "#alb"} << "#art\\#alb\\";
+        QTest::newRow("doubled separator")
+            << ".\\#art\\\\#alb"
+            << ".\\" << QStringList{"#art", "", "#alb"} << ".\\#art\\\\#alb\\";
     }
     void parse() {
         QFETCH(QString, templateText);
