@@ -87,7 +87,66 @@ QString removeEmptyBrackets(QString name, QChar open, QChar close) {
     return name;
 }
 
+/// One slot of a quick-rename scheme.
+struct QuickSlot {
+    int field;
+    int style;
+    bool enabled;
+};
+
+QuickSlot quickSlot(const QString& scheme, int slot) {
+    const QString digits = scheme.mid(slot * 3, 3);
+    if (digits.size() < 3 ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+        return {slot, 0, slot == 0 || slot == 2};
+    return {digits[0].digitValue(), digits[1].digitValue(), digits[2] == QLatin1Char('1')};
+}
+
+QString quickValue(tags::TMP3& file, int field) {
+    static const tags::Field kFields[] = {tags::Field::Artist, tags::Field::Album,
+                                          tags::Field::Title,  tags::Field::Year,
+                                          tags::Field::Track,  tags::Field::Comment};
+    if (field < 0 || field > 5)
+        return {};
+    if (kFields[field] == tags::Field::Track) {
+        const int track = file.Track();
+        return track > 0 ? QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0')) : QString();
+    }
+    return file.get(kFields[field]).trimmed();
+}
+
 } // namespace
+
+bool QuickRename(tags::TMP3& file, const QString& scheme, const NameOptions& options) {
+    QString name;
+    QString pending;
+    bool hasPending = false;
+    for (int slot = 0; slot < 6; ++slot) {
+        const QuickSlot quick = quickSlot(scheme, slot);
+        QString value = sanitizeFileName(quickValue(file, quick.field));
+        if (!quick.enabled || value.isEmpty())
+            continue;
+        if (hasPending)
+            name += quick.style != 0 ? QStringLiteral(" ") : pending;
+        pending = quick.style == 0 ? options.separator : QStringLiteral(" ");
+        hasPending = true;
+        if (quick.style >= 1 && quick.style <= 3)
+            value = kBrackets[(quick.style - 1) * 2] + value + kBrackets[(quick.style - 1) * 2 + 1];
+        name += value;
+    }
+    name = name.trimmed();
+    if (options.spaceToUnderscore)
+        name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    if (options.lowercase)
+        name = name.toLower();
+    if (options.encodePercent)
+        name = encodePercent(name);
+    name = sanitizeFileName(name).trimmed();
+    if (!isUsableFileName(name))
+        return false;
+    file.setFileName(name);
+    return true;
+}
 
 QString sanitizeFileName(const QString& text) {
     QString clean;

@@ -34,6 +34,10 @@ QString buildNameFromTemplate(tags::TMP3& file, const QString& templateText,
 /// True when a new name was set.
 bool RenameByTemplate(tags::TMP3& file, const QString& templateText,
                       const NameOptions& options = {});
+/// Renames by the six-slot scheme of the options dialog: per slot three digits for the
+/// field (artist, album, title, year, track, comment), the style (separator, (), [], {})
+/// and whether it is on. True when a new name was set.
+bool QuickRename(tags::TMP3& file, const QString& scheme, const NameOptions& options = {});
 /// Exchanges the fields of the codes of the template, taken in pairs (#art#tit).
 void SwapByTemplate(tags::TMP3& file, const QString& templateText, bool versionValues = false);
 

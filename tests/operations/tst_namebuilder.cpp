@@ -65,6 +65,28 @@ private slots:
         QCOMPARE(file->FileName(), expected);
     }
 
+    void quickRename_data() {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("defaults: artist and title") << ""
+                                                    << "A - T";
+        QTest::newRow("track, artist, album in brackets") << "401001111"
+                                                          << "05 - A (L)";
+        QTest::newRow("empty field skipped") << "501001201"
+                                             << "A - T";
+        QTest::newRow("percent after trim") << "001111200"
+                                            << "A%20(L)";
+    }
+    void quickRename() {
+        QFETCH(QString, scheme);
+        auto file = sampleTrack(
+            {{Field::Artist, "A"}, {Field::Title, "T"}, {Field::Album, "L"}, {Field::Track, "5"}});
+        operations::NameOptions options;
+        options.encodePercent = QTest::currentDataTag() == QByteArray("percent after trim");
+        operations::QuickRename(*file, scheme, options);
+        QTEST(file->FileName(), "expected");
+    }
+
     void swap_data() {
         QTest::addColumn<QString>("templateText");
         QTest::addColumn<QString>("artist");
