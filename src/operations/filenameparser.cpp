@@ -14,8 +14,10 @@ const QString kChoice = QStringLiteral("|");
 bool isVariableToken(const QString& token) {
     return token.startsWith(QLatin1Char('#'));
 }
+/// A literal may also start with an unclosed quote, so both quotes are checked.
 bool isQuotedToken(const QString& token) {
-    return token.startsWith(QLatin1Char('"'));
+    return token.size() >= 2 && token.startsWith(QLatin1Char('"')) &&
+           token.endsWith(QLatin1Char('"'));
 }
 
 /// The separators that can take part: an empty one would match everywhere.

@@ -84,6 +84,10 @@ private slots:
         QTest::newRow("track not a number")
             << "/m/x - T.mp3"
             << "#tra - #tit" << kSeparators << Fields{{Field::Track, "0"}, {Field::Title, "T"}};
+        // Found by fuzzing: a literal that starts with an unclosed quote is not a quoted text.
+        QTest::newRow("lone quote before a folder")
+            << "/m/b/x.mp3"
+            << "#art\"\\#tit" << kSeparators << Fields{{Field::Artist, "b\\x"}};
         // Empty separators must not match everywhere or loop.
         QTest::newRow("empty separators ignored")
             << "/m/A - T.mp3"
