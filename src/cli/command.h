@@ -28,5 +28,9 @@ int runCacheText(const QStringList& args, Io io);
 int runFrames(const QStringList& args, Io io);
 int runList(const QStringList& args, Io io);
 int runLng(const QStringList& args, Io io);
+int runRename(const QStringList& args, Io io);
+int runRestructure(const QStringList& args, Io io);
+int runGenerate(const QStringList& args, Io io);
+int runExtract(const QStringList& args, Io io);
 
 } // namespace cli

@@ -17,7 +17,12 @@ const char kUsage[] =
     "      one line per audio file: path, title, artist, album, length (tab-separated);\n"
     "      --cache lists unchanged files from the tag cache without opening them\n"
     "  lng scramble|unscramble IN OUT              convert a language file to or from its stored "
-    "form\n";
+    "form\n"
+    "  rename --template T [--dry-run] FILE...    name files from their tags (#Art - #Tit)\n"
+    "  restructure --template T [--root DIR] [--dry-run] FILE...\n"
+    "                                             move files into folders from their tags\n"
+    "  generate --template T [--dry-run] FILE...  set tags from file names\n"
+    "  extract --template T [--dry-run] FILE...   set tags and cut them out of file names\n";
 
 } // namespace
 
@@ -31,12 +36,12 @@ int main(int argc, char* argv[]) {
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     const cli::Io io{out, err};
     using Runner = int (*)(const QStringList&, cli::Io);
-    const std::pair<const char*, Runner> commands[] = {{"show", cli::runShow},
-                                                       {"set", cli::runSet},
-                                                       {"frames", cli::runFrames},
-                                                       {"cache-text", cli::runCacheText},
-                                                       {"list", cli::runList},
-                                                       {"lng", cli::runLng}};
+    const std::pair<const char*, Runner> commands[] = {
+        {"show", cli::runShow},         {"set", cli::runSet},
+        {"frames", cli::runFrames},     {"cache-text", cli::runCacheText},
+        {"list", cli::runList},         {"lng", cli::runLng},
+        {"rename", cli::runRename},     {"restructure", cli::runRestructure},
+        {"generate", cli::runGenerate}, {"extract", cli::runExtract}};
     for (const auto& [name, run] : commands)
         if (command == QLatin1String(name))
             return run(args, io);
