@@ -99,6 +99,34 @@ QDateTime dateFrom(const QString& text) {
     return QDateTime::fromMSecsSinceEpoch(numberFrom(text));
 }
 
+/// The common record's tag slots and the fields they hold; the first seven are read with
+/// the fallback readers, the rest with the plain getters.
+const std::pair<TCommonTagData::Slot, Field> kCommonSlots[] = {
+    {TCommonTagData::Artist, Field::Artist},
+    {TCommonTagData::Title, Field::Title},
+    {TCommonTagData::Album, Field::Album},
+    {TCommonTagData::Comment, Field::Comment},
+    {TCommonTagData::Genre, Field::GenreStr},
+    {TCommonTagData::Year, Field::Year},
+    {TCommonTagData::Track, Field::Track},
+    {TCommonTagData::Language, Field::Language},
+    {TCommonTagData::BPM, Field::BPM},
+    {TCommonTagData::Composer, Field::Composer},
+    {TCommonTagData::Conductor, Field::Conductor},
+    {TCommonTagData::SubTitle, Field::SubTitle},
+    {TCommonTagData::Content, Field::Content},
+    {TCommonTagData::RemixedBy, Field::RemixedBy},
+    {TCommonTagData::Band, Field::Band},
+    {TCommonTagData::OriginalArtist, Field::OriginalArtist},
+    {TCommonTagData::OriginalAlbum, Field::OriginalAlbum},
+    {TCommonTagData::InitialKey, Field::InitialKey},
+    {TCommonTagData::PartOfSet, Field::PartOfSet},
+    {TCommonTagData::PlaylistDelay, Field::PlaylistDelay},
+    {TCommonTagData::OriginalYear, Field::OriginalYear},
+    {TCommonTagData::Copyright, Field::Copyright},
+    {TCommonTagData::Contact, Field::Contact}};
+constexpr int kFallbackSlots = 7;
+
 } // namespace
 
 /// The fields of the cache text in their stored order, each with how it is written and
@@ -273,37 +301,17 @@ TCommonTagData TMP3::ToCommonTagData() {
     data.tagCode = tagCode(*this, QStringLiteral("0"));
     data[S::FileName] = FileName();
     data[S::FolderName] = FolderName();
-    data[S::Artist] = FallbackText(Field::Artist);
-    data[S::Title] = FallbackText(Field::Title);
-    data[S::Album] = FallbackText(Field::Album);
+    for (int i = 0; i < int(std::size(kCommonSlots)); ++i) {
+        const auto [slot, field] = kCommonSlots[i];
+        data[slot] = i < kFallbackSlots ? FallbackText(field) : get(field);
+    }
     data[S::Comment] = CommentForDisplayWithV1();
-    data[S::Genre] = FallbackText(Field::GenreStr);
-    data[S::Year] = FallbackText(Field::Year);
-    data[S::Track] = FallbackText(Field::Track);
     const Stream& s = stream();
     data[S::BitRate] = QString::number(s.BitRate);
     data[S::TimeLength] = QString::number(s.TimeLength);
     data[S::Size] = QString::number(s.Size);
     data[S::DateTime] = QString::number(
         (m_dateTime.isValid() ? m_dateTime : QDateTime::currentDateTime()).toMSecsSinceEpoch());
-    const std::pair<S::Slot, Field> plain[] = {{S::Language, Field::Language},
-                                               {S::BPM, Field::BPM},
-                                               {S::Composer, Field::Composer},
-                                               {S::Conductor, Field::Conductor},
-                                               {S::SubTitle, Field::SubTitle},
-                                               {S::Content, Field::Content},
-                                               {S::RemixedBy, Field::RemixedBy},
-                                               {S::Band, Field::Band},
-                                               {S::OriginalArtist, Field::OriginalArtist},
-                                               {S::OriginalAlbum, Field::OriginalAlbum},
-                                               {S::InitialKey, Field::InitialKey},
-                                               {S::PartOfSet, Field::PartOfSet},
-                                               {S::PlaylistDelay, Field::PlaylistDelay},
-                                               {S::OriginalYear, Field::OriginalYear},
-                                               {S::Copyright, Field::Copyright},
-                                               {S::Contact, Field::Contact}};
-    for (const auto& [slot, field] : plain)
-        data[slot] = get(field);
     data[S::SampleRate] = QString::number(s.SampleRate);
     m_options.tagMode = previousMode;
     return data;
@@ -320,30 +328,7 @@ void TMP3::FromCommonTagData(const TCommonTagData& data) {
     }
     m_fileName = data[S::FileName];
     // The folder slot holds a folder *name*; applying it never moves the file anywhere.
-    const std::pair<S::Slot, Field> fields[] = {{S::Artist, Field::Artist},
-                                                {S::Title, Field::Title},
-                                                {S::Album, Field::Album},
-                                                {S::Comment, Field::Comment},
-                                                {S::Genre, Field::GenreStr},
-                                                {S::Year, Field::Year},
-                                                {S::Track, Field::Track},
-                                                {S::Language, Field::Language},
-                                                {S::BPM, Field::BPM},
-                                                {S::Composer, Field::Composer},
-                                                {S::Conductor, Field::Conductor},
-                                                {S::SubTitle, Field::SubTitle},
-                                                {S::Content, Field::Content},
-                                                {S::RemixedBy, Field::RemixedBy},
-                                                {S::Band, Field::Band},
-                                                {S::OriginalArtist, Field::OriginalArtist},
-                                                {S::OriginalAlbum, Field::OriginalAlbum},
-                                                {S::InitialKey, Field::InitialKey},
-                                                {S::PartOfSet, Field::PartOfSet},
-                                                {S::PlaylistDelay, Field::PlaylistDelay},
-                                                {S::OriginalYear, Field::OriginalYear},
-                                                {S::Copyright, Field::Copyright},
-                                                {S::Contact, Field::Contact}};
-    for (const auto& [slot, field] : fields)
+    for (const auto& [slot, field] : kCommonSlots)
         set(field, data[slot]);
     m_stream.BitRate = int(numberFrom(data[S::BitRate]));
     m_stream.TimeLength = int(numberFrom(data[S::TimeLength]));
