@@ -1,6 +1,7 @@
 #include "apetag.h"
 
 #include "fileio.h"
+#include "readonlyfile.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -160,14 +161,9 @@ qint64 TAPEtag::find(QIODevice& device) {
 }
 
 Status TAPEtag::remove(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
-        return Status::error(ErrorCode::NotFound,
-                             QStringLiteral("File not found: \"%1\"").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::error(
-            ErrorCode::OpenFailed,
-            QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+    ReadOnlyFile file(path);
+    if (Status opened = openForReading(file); !opened)
+        return opened;
     TAPEtag tag;
     tag.read(file);
     file.close();

@@ -2,6 +2,7 @@
 
 #include "fileio.h"
 #include "oldid3v2.h"
+#include "readonlyfile.h"
 
 #include <QFile>
 
@@ -67,14 +68,9 @@ qint64 id3v2RegionSize(QIODevice& device) {
 Status writeID3v2(const QString& path, TID3v2& tag, const Id3WriteOptions& options) {
     if (!tag.modified)
         return Status::success();
-    QFile file(path);
-    if (!file.exists())
-        return Status::error(ErrorCode::NotFound,
-                             QStringLiteral("File not found: \"%1\"").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::error(
-            ErrorCode::OpenFailed,
-            QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+    ReadOnlyFile file(path);
+    if (Status opened = openForReading(file); !opened)
+        return opened;
     if (readAt(file, 0, 4) == "RIFF")
         return cannotWrite(path, QStringLiteral("the file is a RIFF container; writing a tag at "
                                                 "its start would damage it."));

@@ -26,6 +26,11 @@ void ReadOnlyFile::closeHandle() {
     m_fd = -1;
 }
 
+void ReadOnlyFile::close() {
+    QIODevice::close();
+    closeHandle();
+}
+
 bool ReadOnlyFile::openForReading() {
     m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
@@ -77,6 +82,17 @@ qint64 ReadOnlyFile::readData(char* data, qint64 maxSize) {
         return length;
     }
     return readFully(offset, data, length) ? length : -1;
+}
+
+Status openForReading(ReadOnlyFile& file) {
+    if (file.openForReading())
+        return Status::success();
+    const QString& path = file.fileName();
+    if (!QFile::exists(path))
+        return Status::error(ErrorCode::NotFound,
+                             QStringLiteral("File not found: \"%1\"").arg(path));
+    return Status::error(ErrorCode::OpenFailed,
+                         QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
 }
 
 } // namespace tags

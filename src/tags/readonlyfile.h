@@ -1,5 +1,7 @@
 #pragma once
 
+#include "status.h"
+
 #include <QIODevice>
 #include <QString>
 
@@ -17,6 +19,8 @@ public:
 
     /// Opens the file; false with errorString() set when it cannot be read.
     bool openForReading();
+    /// Closes the device and the file handle.
+    void close() override;
     qint64 size() const override { return m_size; }
     bool isSequential() const override { return false; }
     /// Modification time of the open file, nanoseconds since the epoch.
@@ -39,5 +43,9 @@ private:
     QByteArray m_tail;
     qint64 m_tailStart = 0;
 };
+
+/// Opens `file`; a NotFound or OpenFailed status with a message naming the file when it
+/// cannot be read.
+Status openForReading(ReadOnlyFile& file);
 
 } // namespace tags

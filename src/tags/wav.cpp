@@ -1,6 +1,7 @@
 #include "wav.h"
 
 #include "fileio.h"
+#include "readonlyfile.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -142,14 +143,9 @@ Status TWav::read(QIODevice& device) {
 
 Status TWav::ReadWavFile(const QString& path) {
     Reset();
-    QFile file(path);
-    if (!file.exists())
-        return Status::error(ErrorCode::NotFound,
-                             QStringLiteral("File not found: \"%1\"").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::error(
-            ErrorCode::OpenFailed,
-            QStringLiteral("Cannot open \"%1\": %2").arg(path, file.errorString()));
+    ReadOnlyFile file(path);
+    if (Status opened = openForReading(file); !opened)
+        return opened;
     const Status status = read(file);
     if (!status)
         return Status::error(

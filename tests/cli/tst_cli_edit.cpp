@@ -1,4 +1,6 @@
 // varlo-cli set, frames and cache-text, run as a script would.
+#include "testsupport.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,22 +11,8 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VARLO_CLI_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 QJsonObject fieldsOf(const QString& path) {
-    const Run run = runCli({"show", "--json", path});
+    const CliRun run = runCli({"show", "--json", path});
     return QJsonDocument::fromJson(run.out.toUtf8()).array().at(0).toObject()["fields"].toObject();
 }
 
@@ -50,7 +38,7 @@ private slots:
         QFETCH(QString, fixture);
         QTemporaryDir dir;
         const QString path = copy(dir, fixture);
-        const Run run =
+        const CliRun run =
             runCli({"set", "-f", "Title=Новая песня", "-f", "track=9", "-f", "Genre=17", path});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
@@ -63,7 +51,7 @@ private slots:
     void setReportsFilesNotSavedAndSavesTheRest() {
         QTemporaryDir dir;
         const QString good = copy(dir, "mpeg/tagged-v1v2.mp3");
-        const Run run = runCli({"set", "-f", "Album=X", dir.filePath("missing.mp3"), good});
+        const CliRun run = runCli({"set", "-f", "Album=X", dir.filePath("missing.mp3"), good});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("missing.mp3")));
         QCOMPARE(fieldsOf(good)["Album"].toString(), QStringLiteral("X"));
@@ -84,14 +72,15 @@ private slots:
     }
 
     void framesListsOneFramePerLine() {
-        const Run run = runCli({"frames", QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3")});
+        const CliRun run =
+            runCli({"frames", QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.contains(QStringLiteral("TIT2\tTitle v2\n")));
         QVERIFY(run.out.contains(QStringLiteral("COMM\t")));
     }
 
     void cacheTextIsOneVersionedLine() {
-        const Run run =
+        const CliRun run =
             runCli({"cache-text", QStringLiteral(VARLO_TEST_DATA "/mpeg/tagged-v1v2.mp3")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith(QStringLiteral("V2:~:TAG:~:")));

@@ -15,24 +15,11 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VARLO_CLI_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
 QJsonArray showJson(const QStringList& paths, int* exitCode = nullptr) {
-    const Run run = runCli(QStringList{"show", "--json"} + paths);
+    const CliRun run = runCli(QStringList{"show", "--json"} + paths);
     if (exitCode)
         *exitCode = run.exitCode;
-    return QJsonDocument::fromJson(run.out).array();
+    return QJsonDocument::fromJson(run.out.toUtf8()).array();
 }
 
 struct Probe {
@@ -221,13 +208,13 @@ private slots:
     }
     void usageErrors() {
         QFETCH(QStringList, args);
-        const Run run = runCli(args);
+        const CliRun run = runCli(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(!run.err.isEmpty());
     }
 
     void readableListing() {
-        const Run run = runCli({"show", fixture("tagged-v1v2.mp3")});
+        const CliRun run = runCli({"show", fixture("tagged-v1v2.mp3")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.contains("Title: Title v2"));
         QVERIFY(run.out.contains("SampleRate: 44100"));

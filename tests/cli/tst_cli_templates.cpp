@@ -1,4 +1,6 @@
 // varlo-cli rename, restructure, generate and extract on copies of the fixtures.
+#include "testsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -10,22 +12,8 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VARLO_CLI_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 QJsonObject fieldsOf(const QString& path) {
-    const Run run = runCli({"show", "--json", path});
+    const CliRun run = runCli({"show", "--json", path});
     return QJsonDocument::fromJson(run.out.toUtf8()).array().at(0).toObject()["fields"].toObject();
 }
 
@@ -51,7 +39,7 @@ private slots:
         const QString a = copy(dir, "tagged-v1v2.mp3", "a.mp3");
         const QString b = copy(dir, "tagged-v1.mp3", "b.mp3");
         const QString untagged = copy(dir, "cbr32-44k-stereo.mp3", "c.mp3");
-        const Run run =
+        const CliRun run =
             runCli({"rename", "--dry-run", "--template", "#Art - #Tit", a, b, untagged});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QString("%1 -> %2\n%3 -> %4\n")
@@ -65,7 +53,7 @@ private slots:
         const QString a = copy(dir, "tagged-v1v2.mp3", "a.mp3");
         const QByteArray before = bytesOf(a);
         const QJsonObject fields = fieldsOf(a);
-        const Run run = runCli({"rename", "--template", "#Art - #Tit", a});
+        const CliRun run = runCli({"rename", "--template", "#Art - #Tit", a});
         QCOMPARE(run.exitCode, 0);
         const QString renamed = dir.filePath("Artist v2 - Title v2.mp3");
         QVERIFY(!QFile::exists(a));
@@ -78,7 +66,7 @@ private slots:
         const QString a = copy(dir, "tagged-v1v2.mp3", "a.mp3");
         const QString existing = copy(dir, "tagged-v1.mp3", "Artist v2 - Title v2.mp3");
         const QByteArray existingBytes = bytesOf(existing);
-        const Run run = runCli({"rename", "--template", "#Art - #Tit", a});
+        const CliRun run = runCli({"rename", "--template", "#Art - #Tit", a});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(a));
         QVERIFY(QFile::exists(a));
@@ -89,7 +77,8 @@ private slots:
         QTemporaryDir dir;
         const QString a = copy(dir, "tagged-v1v2.mp3", "a.mp3");
         const QString root = dir.filePath("lib");
-        const Run run = runCli({"restructure", "--root", root, "--template", ".\\#art\\#alb", a});
+        const CliRun run =
+            runCli({"restructure", "--root", root, "--template", ".\\#art\\#alb", a});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(QFile::exists(root + "/Artist v2/Album v2/a.mp3"));
     }
@@ -110,7 +99,7 @@ private slots:
         QFETCH(QString, templateText);
         QTemporaryDir dir;
         const QString a = copy(dir, "tagged-v1v2.mp3", "07. new artist - a song.mp3");
-        const Run run = runCli({command, "--template", templateText, a});
+        const CliRun run = runCli({command, "--template", templateText, a});
         QCOMPARE(run.exitCode, 0);
         QFETCH(QString, newName);
         const QString result = dir.filePath(newName + ".mp3");
@@ -137,7 +126,7 @@ private slots:
     void windowsBaseFailsPerFile() {
         QTemporaryDir dir;
         const QString a = copy(dir, "tagged-v1v2.mp3", "a.mp3");
-        const Run run = runCli({"restructure", "--template", "C:\\Music\\#art", a});
+        const CliRun run = runCli({"restructure", "--template", "C:\\Music\\#art", a});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("Windows"));
         QVERIFY(QFile::exists(a));
