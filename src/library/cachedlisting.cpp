@@ -2,6 +2,7 @@
 
 #include "folderwalk.h"
 
+#include <QFileInfo>
 #include <QHash>
 
 namespace library {
@@ -30,6 +31,8 @@ FileReader fileReader(const tags::TagOptions& options) {
     return [options](const QString& path) -> std::unique_ptr<tags::TMP3> {
         auto file = std::make_unique<tags::TMP3>(QString(), options);
         file->setFilePath(path);
+        // Without its folder a later save would move the file away from it.
+        file->setNewFileDir(QFileInfo(path).absolutePath() + QLatin1Char('/'));
         if (!file->LoadFromFile().ok())
             return nullptr;
         return file;

@@ -1,6 +1,7 @@
 #include "cachemanager.h"
 
 #include "cachedlisting.h"
+#include "playlists/playlistreader.h"
 
 #include <QFileInfo>
 
@@ -30,6 +31,19 @@ int TCacheManager::requestFolder(const QString& folder, bool recursive,
     QMetaObject::invokeMethod(
         this, [=, this] { scanFolder(job, folder, recursive, extensions); }, Qt::QueuedConnection);
     return job;
+}
+
+int TCacheManager::requestPlaylist(const QString& playlistPath) {
+    const int job = ++m_job;
+    QMetaObject::invokeMethod(
+        this, [=, this] { scanPlaylist(job, playlistPath); }, Qt::QueuedConnection);
+    return job;
+}
+
+void TCacheManager::setBackgroundSync(bool on) {
+    m_backgroundSync = on;
+    if (!on && m_synchronizer)
+        m_synchronizer->cancel();
 }
 
 TTagCacheDB& TCacheManager::database() {
@@ -76,13 +90,51 @@ void TCacheManager::scanFolder(int job, const QString& folder, bool recursive,
         // A record of another cache text version is left to the synchroniser to re-read.
         if (FileHandle file = objectFrom(record)) {
             known.insert(record.path, record.stamp);
-            emit fileFound(file);
+            emit fileFound(job, file);
         }
     }
     db.remove(gone);
-    if (m_synchronizer && job == m_job)
+    emit filesRemoved(job, gone);
+    // readFinished goes out before the synchroniser can report anything of its job.
+    const bool synchronise = m_synchronizer && m_backgroundSync && job == m_job;
+    emit readFinished(job, synchronise ? syncJob : 0);
+    if (synchronise)
         emit synchroniseRequested(syncJob, folder, recursive, extensions, known);
-    emit readFinished(job);
+}
+
+FileHandle TCacheManager::playlistObject(const QString& path, QList<CacheRecord>& fresh) {
+    const std::optional<CacheRecord> record = database().load(path);
+    if (record && !changedOnDisk(record->stamp, tags::FileStamp::of(path)))
+        if (FileHandle file = objectFrom(*record))
+            return file;
+    std::unique_ptr<tags::TMP3> file = fileReader(m_options)(path);
+    if (!file)
+        return nullptr;
+    fresh << recordOf(*file, m_options.tagMode);
+    return FileHandle(std::move(file));
+}
+
+void TCacheManager::scanPlaylist(int job, const QString& playlistPath) {
+    if (m_synchronizer)
+        m_synchronizer->cancel(); // it must not store records while this read does
+    QList<CacheRecord> fresh;
+    QStringList gone;
+    const auto stopped = [&] { return job != m_job; };
+    for (const QString& path : playlists::readPlaylistPaths(playlistPath, stopped)) {
+        if (stopped())
+            break;
+        if (!QFileInfo(path).isFile()) {
+            if (fileIsGone(path))
+                gone << path;
+        } else if (FileHandle file = playlistObject(path, fresh)) {
+            emit fileFound(job, file);
+        }
+    }
+    TTagCacheDB& db = database();
+    db.store(fresh);
+    db.remove(gone);
+    emit filesRemoved(job, gone);
+    emit readFinished(job, 0);
 }
 
 } // namespace library

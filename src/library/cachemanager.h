@@ -8,7 +8,8 @@ namespace library {
 /// exists is handed over by fileFound without opening the file; it reads its file on first
 /// use and then sends its new record back here (tags::CacheLink). Records of files that are
 /// gone from a folder that still exists are deleted; a missing folder (an unmounted disk)
-/// loses nothing. After each read the synchroniser is started on the same folder.
+/// loses nothing. After each folder read the synchroniser is started on the same folder
+/// (unless background synchronising is off).
 class TCacheManager : public QObject, public tags::CacheLink {
     Q_OBJECT
 public:
@@ -20,6 +21,12 @@ public:
     /// Starts listing a folder on the manager's thread, cancelling a running read; callable
     /// from any thread. Returns the job number that readFinished reports.
     int requestFolder(const QString& folder, bool recursive, const QStringList& extensions);
+    /// Starts listing the files of a playlist, like requestFolder: each listed file that
+    /// exists comes from its record when it is unchanged on disk, else it is read and stored.
+    int requestPlaylist(const QString& playlistPath);
+    /// Whether each folder read starts the synchroniser; switching it off also cancels the
+    /// running synchronisation. Callable from any thread.
+    void setBackgroundSync(bool on);
     /// Cancels the running read (not the synchroniser, which may go on filling the cache).
     void cancel() { ++m_job; }
 
@@ -28,24 +35,32 @@ public:
 
 public slots:
     void scanFolder(int job, const QString& folder, bool recursive, const QStringList& extensions);
+    void scanPlaylist(int job, const QString& playlistPath);
     void storeRecords(const QList<library::CacheRecord>& records);
 
 signals:
-    void fileFound(library::FileHandle file);
-    /// The cache read ended; the synchroniser, if any, has been started.
-    void readFinished(int job);
+    void fileFound(int job, library::FileHandle file);
+    /// The records of files that are gone, deleted during a read.
+    void filesRemoved(int job, const QStringList& paths);
+    /// The cache read ended; `syncJob` is the synchroniser job that starts next on the same
+    /// folder, 0 when none does.
+    void readFinished(int job, int syncJob);
     void synchroniseRequested(int job, const QString& folder, bool recursive,
                               const QStringList& extensions, const library::KnownFiles& known);
 
 private:
     TTagCacheDB& database();
     FileHandle objectFrom(const CacheRecord& record);
+    /// The object for a listed file: from its record when that matches the file on disk,
+    /// else read from the file (and its record added to `fresh`). Null when unreadable.
+    FileHandle playlistObject(const QString& path, QList<CacheRecord>& fresh);
 
     QString m_databasePath;
     tags::TagOptions m_options;
     std::unique_ptr<TTagCacheDB> m_db;
     TCacheSynchronizer* m_synchronizer = nullptr;
     std::atomic<int> m_job{0};
+    std::atomic<bool> m_backgroundSync{true};
 };
 
 } // namespace library

@@ -60,7 +60,7 @@ void TCacheSynchronizer::walk(int job, const QString& folder, bool recursive,
             continue;
         pending << recordOf(*file, m_options.tagMode);
         if (handOver)
-            emit fileRead(FileHandle(std::move(file)));
+            emit fileRead(job, FileHandle(std::move(file)));
         if (pending.size() >= kStoreBatch) {
             db.store(pending);
             pending.clear();

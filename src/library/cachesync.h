@@ -41,7 +41,7 @@ public slots:
     void buildCache(int job, const QString& folder, bool recursive, const QStringList& extensions);
 
 signals:
-    void fileRead(library::FileHandle file);
+    void fileRead(int job, library::FileHandle file);
     void progress(int done, int total);
     /// The job ended, finished or cancelled.
     void finished(int job);

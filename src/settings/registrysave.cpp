@@ -142,6 +142,14 @@ bool TRegistrySave::ReadValue(const QString& typedName, QVariant& value) const {
     return true;
 }
 
+bool TRegistrySave::RemoveValue(const QString& name) {
+    const QString key = valueKey(name);
+    if (name.isEmpty() || !m_settings->contains(key))
+        return false;
+    m_settings->remove(key);
+    return true;
+}
+
 bool TRegistrySave::WriteInt(const QString& name, int value) {
     return WriteValue(QStringLiteral("I:") + name, value);
 }

@@ -69,6 +69,9 @@ public:
     /// Reads a typed value into `value` when it exists; otherwise `value` keeps its default.
     bool ReadValue(const QString& typedName, QVariant& value) const;
 
+    /// Removes a value of the group Path(); false when there was none.
+    bool RemoveValue(const QString& name);
+
     /// Shorthand for "I:" values; absent (or not a number) is std::nullopt.
     bool WriteInt(const QString& name, int value);
     std::optional<int> ReadInt(const QString& name) const;
@@ -85,6 +88,7 @@ public:
 
     /// The underlying settings object, e.g. for the toolbar layout in "Toolbars".
     QSettings& backend() { return *m_settings; }
+    const QSettings& backend() const { return *m_settings; }
 
 private:
     QString controlKey(const QString& window, const QString& name) const;

@@ -1,10 +1,28 @@
 #include "settings.h"
 
 #include "registrysave.h"
+#include "shortgenrelist.h"
 
 namespace settings {
 
-Settings::Settings(QObject* parent) : QObject(parent), m_values(defaultValues()) {}
+namespace {
+
+QSet<int> withNoGenre(QSet<int> genres) {
+    for (auto it = genres.begin(); it != genres.end();)
+        it = *it < 0 || *it > kNoGenre ? genres.erase(it) : std::next(it);
+    genres.insert(kNoGenre);
+    return genres;
+}
+
+QString typedShortGenreList() {
+    return QStringLiteral("D:") + QLatin1String(kShortGenreList);
+}
+
+} // namespace
+
+Settings::Settings(QObject* parent)
+    : QObject(parent), m_values(defaultValues()),
+      m_shortGenres(withNoGenre(defaultShortGenreList())) {}
 
 bool Settings::setValue(const QString& name, const QVariant& value) {
     const OptionSpec* spec = findOption(name);
@@ -15,7 +33,17 @@ bool Settings::setValue(const QString& name, const QVariant& value) {
         return true;
     m_values.insert(name, clamped);
     emit valueChanged(name, clamped);
+    if (name == QLatin1String(names::Extensions))
+        emit extensionsChanged(extensions());
     return true;
+}
+
+void Settings::setShortGenreList(const QSet<int>& genres) {
+    const QSet<int> list = withNoGenre(genres);
+    if (list == m_shortGenres)
+        return;
+    m_shortGenres = list;
+    emit shortGenreListChanged(m_shortGenres);
 }
 
 void Settings::setValues(const OptionValues& values) {
@@ -25,10 +53,16 @@ void Settings::setValues(const OptionValues& values) {
 
 void Settings::load(const TRegistrySave& store) {
     setValues(loadOptions(store));
+    QVariant stored;
+    QSet<int> genres = defaultShortGenreList();
+    if (store.ReadValue(typedShortGenreList(), stored))
+        decodeShortGenreList(stored.toByteArray(), genres);
+    setShortGenreList(genres);
 }
 
 void Settings::save(TRegistrySave& store) const {
     saveOptions(store, m_values);
+    store.WriteValue(typedShortGenreList(), encodeShortGenreList(m_shortGenres));
 }
 
 tags::TagOptions Settings::tagOptions(int tagMode, bool commonMode) const {

@@ -5,6 +5,7 @@
 #include "tags/tagoptions.h"
 
 #include <QObject>
+#include <QSet>
 
 namespace settings {
 
@@ -72,6 +73,10 @@ public:
     int playerStartPerc() const { return number(names::PlayerStartPerc); }
     /// The checked file types of `Extensions`, in upper case ("MP3", "OGG" ...).
     QStringList extensions() const { return checkedItems(names::Extensions); }
+    /// Whether WMA and Ogg files are listed: the main window shows "Edit WMA Tag" and
+    /// "Edit OGG Vorbis Tag" only while they are.
+    bool wmaEnabled() const { return extensions().contains(QLatin1String("WMA")); }
+    bool oggEnabled() const { return extensions().contains(QLatin1String("OGG")); }
 
     // Rename
     bool spaceToUnderscore() const { return flag(names::FilenameSpaceToUnderscore); }
@@ -121,9 +126,19 @@ public:
     QString proxyServerPort() const { return text(names::ProxyServerPort); }
     int freeDBTimeout() const { return number(names::FreeDBTimeout); }
 
+    /// The genres of the short genre list (the set-genre drop-down); always holds 255 (none).
+    QSet<int> shortGenreList() const { return m_shortGenres; }
+    /// Sets the short genre list, 255 added; numbers outside 0 to 255 are left out.
+    void setShortGenreList(const QSet<int>& genres);
+
 signals:
     /// One setting took a new value.
     void valueChanged(const QString& name, const QVariant& value);
+    /// The checked extensions changed: scans list other types, and the WMA and Ogg editor
+    /// commands follow wmaEnabled() and oggEnabled().
+    void extensionsChanged(const QStringList& extensions);
+    /// The short genre list changed: the set-genre drop-down is rebuilt from it.
+    void shortGenreListChanged(const QSet<int>& genres);
 
 private:
     bool flag(const char* name) const { return value(QLatin1String(name)).toBool(); }
@@ -133,6 +148,7 @@ private:
     QStringList checkedItems(const char* name) const;
 
     OptionValues m_values;
+    QSet<int> m_shortGenres;
 };
 
 } // namespace settings

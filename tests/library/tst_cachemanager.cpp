@@ -88,8 +88,8 @@ void TstCacheManager::cachedFilesComeFirstAndNewOnesFromTheSynchroniser() {
     writeTaggedFile(added, "Added");
 
     QList<FileHandle> found, read;
-    connect(m_manager, &TCacheManager::fileFound, this, [&](FileHandle f) { found << f; });
-    connect(m_sync, &TCacheSynchronizer::fileRead, this, [&](FileHandle f) { read << f; });
+    connect(m_manager, &TCacheManager::fileFound, this, [&](int, FileHandle f) { found << f; });
+    connect(m_sync, &TCacheSynchronizer::fileRead, this, [&](int, FileHandle f) { read << f; });
     QSignalSpy syncDone(m_sync, &TCacheSynchronizer::finished);
     m_manager->requestFolder(music, true, library::audioExtensions());
     QVERIFY(syncDone.wait(10000));
@@ -117,7 +117,7 @@ void TstCacheManager::buildCacheStoresEveryFile() {
     for (int i = 0; i < 30; ++i)
         writeTaggedFile(music + QStringLiteral("/%1.mp3").arg(i), "T");
     QList<FileHandle> read;
-    connect(m_sync, &TCacheSynchronizer::fileRead, this, [&](FileHandle f) { read << f; });
+    connect(m_sync, &TCacheSynchronizer::fileRead, this, [&](int, FileHandle f) { read << f; });
     QSignalSpy syncDone(m_sync, &TCacheSynchronizer::finished);
     const int job = m_sync->beginJob();
     QMetaObject::invokeMethod(
