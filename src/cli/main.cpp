@@ -22,7 +22,10 @@ const char kUsage[] =
     "  restructure --template T [--root DIR] [--dry-run] FILE...\n"
     "                                             move files into folders from their tags\n"
     "  generate --template T [--dry-run] FILE...  set tags from file names\n"
-    "  extract --template T [--dry-run] FILE...   set tags and cut them out of file names\n";
+    "  extract --template T [--dry-run] FILE...   set tags and cut them out of file names\n"
+    "      rename, restructure, generate and extract take --on-conflict skip|rename|replace:\n"
+    "      a taken name is skipped (default), numbered \" (1)\" or replaced (old file to the "
+    "trash)\n";
 
 } // namespace
 

@@ -1,4 +1,5 @@
 // varlo-cli set, cache-text and frames: change and inspect single files from scripts.
+#include "clisave.h"
 #include "command.h"
 
 #include "tags/audiofile.h"
@@ -86,10 +87,8 @@ int runSet(const QStringList& args, Io io) {
         for (const Assignment& a : assignments)
             file->set(a.field, a.value);
         file->setChanged(true);
-        if (const tags::Status status = file->SaveTags(); !status) {
-            io.err << path << ": not saved: " << status.message() << "\n";
-            anyFailed = true;
-        }
+        // set never renames, so no file name can be taken: the policy does not matter.
+        anyFailed |= !saveFile(std::move(file), operations::DuplicatePolicy::Skip, io);
     }
     return anyFailed ? SomeFailed : Ok;
 }

@@ -1,6 +1,7 @@
 // The shared loop of rename, restructure, generate and extract.
 #include "templaterun.h"
 
+#include "clisave.h"
 #include "tags/audiofile.h"
 
 #include <QFileInfo>
@@ -18,6 +19,9 @@ bool parseTemplateArgs(const QStringList& args, const QString& command, Template
             i + 1 < args.size()) {
             (arg == QLatin1String("--root") ? parsed.rootFolder : parsed.templateText) = args[++i];
             haveTemplate |= arg == QLatin1String("--template");
+        } else if (arg == QLatin1String("--on-conflict")) {
+            if (!takeConflictPolicy(args, i, parsed.onConflict, command, err))
+                return false;
         } else if (arg == QLatin1String("--dry-run")) {
             parsed.dryRun = true;
         } else if (arg.startsWith(QLatin1Char('-'))) {
@@ -30,7 +34,8 @@ bool parseTemplateArgs(const QStringList& args, const QString& command, Template
     if (haveTemplate && !parsed.paths.isEmpty())
         return true;
     err << "usage: varlo-cli " << command
-        << " --template TEMPLATE [--root DIR] [--dry-run] FILE...\n";
+        << " --template TEMPLATE [--root DIR] [--dry-run] [--on-conflict skip|rename|replace] "
+           "FILE...\n";
     return false;
 }
 
@@ -65,18 +70,10 @@ tags::Status loadFile(const QString& path, tags::TMP3& file) {
     return file.LoadFromFile();
 }
 
-tags::Status save(tags::TMP3& file, bool tagsChanged) {
-    if (tagsChanged) {
-        file.setChanged(true);
-        if (tags::Status status = file.SaveTags(); !status)
-            return status;
-    }
-    return file.MoveToNewFileDir();
-}
-
 /// Runs the step on one file and reports it; false when the file failed.
 bool processFile(const QString& path, const TemplateArgs& args, const TemplateStep& step, Io io) {
-    tags::TMP3 file;
+    const auto handle = std::make_shared<tags::TMP3>();
+    tags::TMP3& file = *handle;
     if (tags::Status status = loadFile(path, file); !status) {
         io.err << path << ": " << status.message() << "\n";
         return false;
@@ -93,12 +90,13 @@ bool processFile(const QString& path, const TemplateArgs& args, const TemplateSt
         io.out << oldPath << " -> " << newPath << "\n";
     if (!changes.isEmpty())
         io.out << oldPath << ": " << changes.join(QLatin1String("; ")) << "\n";
-    if (args.dryRun)
+    if (args.dryRun || (newPath == oldPath && changes.isEmpty()))
         return true;
-    if (tags::Status status = save(file, !changes.isEmpty()); !status) {
-        io.err << path << ": not saved: " << status.message() << "\n";
+    file.setChanged(true);
+    if (!saveFile(handle, args.onConflict, io))
         return false;
-    }
+    if (file.FilePath() != newPath) // the wanted name was taken and numbered
+        io.out << oldPath << " -> " << file.FilePath() << "\n";
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "command.h"
 
+#include "operations/saverun.h"
 #include "tags/status.h"
 
 #include <functional>
@@ -17,16 +18,20 @@ struct TemplateArgs {
     QString templateText;
     QString rootFolder; ///< --root: the folder ".\" stands for
     bool dryRun = false;
+    /// --on-conflict: what happens when the new name is taken by another file.
+    operations::DuplicatePolicy onConflict = operations::DuplicatePolicy::Skip;
     QStringList paths;
 };
 
 /// One command's work on one loaded file; an error skips the file.
 using TemplateStep = std::function<tags::Status(tags::TMP3& file, const TemplateArgs& args)>;
 
-/// Parses "--template T [--root DIR] [--dry-run] FILE...", runs `step` on every file and
-/// prints what changed: "old -> new" for a new name or folder, and the fields set. Without
-/// --dry-run the file is saved as the desktop program saves: tags first, then the move,
-/// which never replaces another file.
+/// Parses "--template T [--root DIR] [--dry-run] [--on-conflict skip|rename|replace] FILE...",
+/// runs `step` on every file and prints what changed: "old -> new" for a new name or folder,
+/// and the fields set. Without --dry-run the file is saved by the desktop program's save run:
+/// tags first, then the move; a taken name is skipped (the default), numbered " (1)" or
+/// replaced (the old file goes to the trash). A numbered name is printed as a second
+/// "old -> new" line.
 int runTemplateCommand(const QString& command, const QStringList& args, Io io,
                        const TemplateStep& step);
 
