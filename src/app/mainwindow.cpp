@@ -243,8 +243,8 @@ void TFormMain::restoreState() {
         m_sortColumn = sort;
         m_sortDescending = m_state.sortDescending();
         m_folderList->header()->setSortIndicatorShown(true);
-        m_folderList->header()->setSortIndicator(
-            sort, m_sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        m_folderList->header()->setSortIndicator(sort, m_sortDescending ? Qt::DescendingOrder
+                                                                        : Qt::AscendingOrder);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include "filecolumns.h"
 #include "library/cachesync.h"
+#include "operations/filecommand.h"
+#include "operations/undolist.h"
+#include "prompter.h"
 #include "selectionsummary.h"
 #include "settings/mainwindowstate.h"
 #include "settings/multilanguage.h"
@@ -31,8 +34,8 @@ class TFolderScanner;
 namespace app {
 
 class PlayerHandOff;
+class TCommandSet;
 class TFileListModel;
-class TPrompter;
 
 /// The main window: folder tree, file list and the commands that work on it.
 class TFormMain : public QMainWindow {
@@ -87,6 +90,23 @@ public:
     int sortColumn() const { return m_sortColumn; }
     bool sortDescending() const { return m_sortDescending; }
 
+    // --- commands ---
+    TCommandSet& commands() const { return *m_commands; }
+    operations::TUndoList& undoList() { return m_undo; }
+    /// Runs one step over the selected files of the current list as one undoable command.
+    operations::CommandReport runOnSelection(const QString& command,
+                                             const operations::FileStep& step);
+    /// Writes every changed file of the folder list; false when some could not be saved.
+    bool saveChanges();
+    /// Undoes the last command.
+    void undoLast();
+    /// Moves the selected files to the trash after asking; rows whose files went leave.
+    void recycleSelection();
+    /// Removes the selected rows from the list when none has unsaved changes.
+    void clearSelectedRows();
+    /// Leaves the current folder (asking about unsaved changes first).
+    void closeCurrentFolder();
+
     /// A language text by key.
     QString text(const QString& key) const { return m_language.Lookup(key); }
     /// The status panels: counts ("selected : rows"), undo and status texts.
@@ -124,6 +144,16 @@ private:
                              const QString& newName);
     tags::TagOptions currentTagOptions() const;
 
+    // commands (mainwindowcommands.cpp, mainwindowtemplates.cpp)
+    void connectCommands();
+    void connectTemplateCommands();
+    void runTemplateCommand(const QString& command, const char* defaultName,
+                            const std::function<tags::Status(tags::TMP3&, const QString&)>& step);
+    void updateCommandState();
+    void afterCommand(const operations::CommandReport& report);
+    void chooseAndOpenFolder();
+    void refreshFolder();
+
     // list behaviour (mainwindowlist.cpp)
     void onSelectionChanged();
     void showSummary();
@@ -154,7 +184,9 @@ private:
     QLabel* m_undoPanel = nullptr;
     QLabel* m_statusPanel = nullptr;
     QMenu* m_recentMenu = nullptr;
-    QAction* m_stopAction = nullptr;
+    TCommandSet* m_commands = nullptr;
+    operations::TUndoList m_undo;
+    QTimer m_enablingTimer;
 
     std::unique_ptr<library::TFolderScanner> m_folderScanner;
     std::unique_ptr<library::TCacheScanner> m_cacheScanner;

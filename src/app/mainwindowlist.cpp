@@ -37,9 +37,8 @@ void TFormMain::showSummary() {
     m_summary = summarise(selectedFiles(), m_folderFiles->view(),
                           [this](const QString& key) { return text(key); });
     for (int item = 0; item < kSummaryItemCount; ++item)
-        m_summaryValues[item]->setText(m_summary.files == 0
-                                           ? QString()
-                                           : summaryText(m_summary, SummaryItem(item)));
+        m_summaryValues[item]->setText(
+            m_summary.files == 0 ? QString() : summaryText(m_summary, SummaryItem(item)));
 }
 
 void TFormMain::updateCounts() {

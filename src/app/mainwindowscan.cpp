@@ -29,14 +29,12 @@ void TFormMain::connectScanner(library::TBaseScanner* scanner) {
     connect(scanner, &TBaseScanner::filesFound, this, &TFormMain::onFilesFound);
     connect(scanner, &TBaseScanner::statusText, this, &TFormMain::showStatus);
     connect(scanner, &TBaseScanner::runningChanged, this, [this](bool running) {
-        if (m_stopAction)
-            m_stopAction->setEnabled(running);
+        updateCommandState();
         m_gauge->setRange(0, running ? 0 : 100); // a busy bar while files are read
     });
     connect(scanner, &TBaseScanner::finished, this, &TFormMain::onScanFinished);
-    connect(scanner, &TBaseScanner::playlistRead, this, [this](const QString& path) {
-        setWindowTitle(QStringLiteral("Varlo - ") + path);
-    });
+    connect(scanner, &TBaseScanner::playlistRead, this,
+            [this](const QString& path) { setWindowTitle(QStringLiteral("Varlo - ") + path); });
     connect(scanner, &TBaseScanner::readErrors, this, [this](const QStringList& messages) {
         m_prompter->showProblems(text(QStringLiteral("Warning")),
                                  text(QStringLiteral("ReadErrors")), messages);
@@ -48,8 +46,8 @@ void TFormMain::chooseActiveScanner() {
     const bool sync =
         m_settings.value(QLatin1String(settings::names::chkBackgroundSynching)).toBool();
     if (useCache && !m_cacheScanner) {
-        m_cacheScanner = std::make_unique<library::TCacheScanner>(library::TTagCacheDB::defaultPath(),
-                                                                  currentTagOptions());
+        m_cacheScanner = std::make_unique<library::TCacheScanner>(
+            library::TTagCacheDB::defaultPath(), currentTagOptions());
         connectScanner(m_cacheScanner.get());
         connect(m_cacheScanner.get(), &library::TCacheScanner::fileUpdated, this,
                 [this](const library::FileHandle& file) { m_folderFiles->offerFreshObject(file); });
@@ -64,7 +62,9 @@ void TFormMain::chooseActiveScanner() {
     m_scanner = wanted;
 }
 
-bool TFormMain::isScanning() const { return m_scanner && m_scanner->isRunning(); }
+bool TFormMain::isScanning() const {
+    return m_scanner && m_scanner->isRunning();
+}
 
 void TFormMain::stopScan() {
     if (m_scanner)
@@ -79,8 +79,8 @@ void TFormMain::onFilesFound(const QList<library::FileHandle>& files) {
     if (wasEmpty && isScanning() && m_folderFiles->rowCount() >= 1 &&
         !m_folderList->selectionModel()->hasSelection()) {
         const QModelIndex first = m_folderFiles->index(0, 0);
-        m_folderList->selectionModel()->setCurrentIndex(
-            first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_folderList->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect |
+                                                                   QItemSelectionModel::Rows);
     }
 }
 

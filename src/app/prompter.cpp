@@ -1,6 +1,10 @@
 #include "prompter.h"
 
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace app {
 
@@ -28,6 +32,44 @@ void TMessageBoxPrompter::showProblems(const QString& title, const QString& intr
     box.setInformativeText(lines.mid(0, 5).join(QLatin1Char('\n')) +
                            (lines.size() > 5 ? QStringLiteral("\n...") : QString()));
     box.exec();
+}
+
+bool TMessageBoxPrompter::confirm(const QString& question) {
+    return QMessageBox::question(m_parent, QStringLiteral("Varlo"), question) == QMessageBox::Yes;
+}
+
+QString TMessageBoxPrompter::chooseFolder(const QString& start) {
+    return QFileDialog::getExistingDirectory(m_parent, QString(), start);
+}
+
+std::optional<QString> TMessageBoxPrompter::askText(const QString& title, const QString& label,
+                                                    const QString& proposal) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, proposal, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+operations::DuplicateAnswer
+TMessageBoxPrompter::askDuplicateName(const operations::DuplicateQuestion& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Varlo"),
+                    QStringLiteral("The file name is taken:\n%1\n\nFile being saved:\n%2")
+                        .arg(question.existingPath, question.filePath),
+                    QMessageBox::NoButton, m_parent);
+    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+    QPushButton* rename = box.addButton(QStringLiteral("Rename"), QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+    auto* all = new QCheckBox(QStringLiteral("Do the same for every conflict"));
+    box.setCheckBox(all);
+    box.setDefaultButton(skip);
+    box.exec();
+    operations::DuplicateAnswer answer;
+    answer.applyToAll = all->isChecked();
+    if (box.clickedButton() == rename)
+        answer.choice = operations::DuplicateAnswer::Rename;
+    else if (box.clickedButton() == replace)
+        answer.choice = operations::DuplicateAnswer::Replace;
+    return answer;
 }
 
 } // namespace app

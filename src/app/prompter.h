@@ -1,7 +1,11 @@
 #pragma once
 
+#include "operations/saverun.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +24,16 @@ public:
     /// A list of problems shown once, e.g. files that could not be read.
     virtual void showProblems(const QString& title, const QString& intro,
                               const QStringList& lines) = 0;
+    /// Yes / No.
+    virtual bool confirm(const QString& question) = 0;
+    /// A folder chosen by the user, starting at `start`; empty when cancelled.
+    virtual QString chooseFolder(const QString& start) = 0;
+    /// A line of text, e.g. a template; nothing when cancelled.
+    virtual std::optional<QString> askText(const QString& title, const QString& label,
+                                           const QString& proposal) = 0;
+    /// What to do when a saved file's wanted name is taken.
+    virtual operations::DuplicateAnswer
+    askDuplicateName(const operations::DuplicateQuestion& question) = 0;
 };
 
 /// Asks with message boxes over `parent`.
@@ -30,6 +44,12 @@ public:
     void inform(const QString& title, const QString& text) override;
     void showProblems(const QString& title, const QString& intro,
                       const QStringList& lines) override;
+    bool confirm(const QString& question) override;
+    QString chooseFolder(const QString& start) override;
+    std::optional<QString> askText(const QString& title, const QString& label,
+                                   const QString& proposal) override;
+    operations::DuplicateAnswer
+    askDuplicateName(const operations::DuplicateQuestion& question) override;
 
 private:
     QWidget* m_parent;
