@@ -1,17 +1,24 @@
 #include "optionsdialog.h"
 
+#include "settings/browsewith.h"
 #include "settings/multilanguage.h"
 #include "settings/registrysave.h"
 #include "settings/settings.h"
+#include "settings/ui/translatewidgets.h"
+#include "tags/genres.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -45,9 +52,9 @@ QStringList listItems(const QListWidget* list) {
 
 } // namespace
 
-TSettings::TSettings(Settings& settings, TRegistrySave& store, const TMultiLanguage& languages,
+TSettings::TSettings(Settings& settings, TRegistrySave& store, TMultiLanguage& languages,
                      QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_store(store),
+    : QDialog(parent), m_settings(settings), m_store(store), m_languages(languages),
       m_languageNames(languages.LanguageNames()) {
     setObjectName(QLatin1String(kOptionsWindow));
     setWindowTitle(tr("Options"));
@@ -85,6 +92,7 @@ TSettings::TSettings(Settings& settings, TRegistrySave& store, const TMultiLangu
     layout->addWidget(m_buttons);
     showValues(m_settings.values());
     m_pages->setCurrentItem(root->child(0));
+    translateWidget(this, m_languages);
 }
 
 QWidget* TSettings::buildPage(Page page) {
@@ -101,7 +109,109 @@ QWidget* TSettings::buildPage(Page page) {
         else
             form->addRow(withoutShortcut(spec.caption), editor);
     }
+    addPageExtras(page, widget);
     return widget;
+}
+
+void TSettings::addPageExtras(Page page, QWidget* pageWidget) {
+    auto* form = static_cast<QFormLayout*>(pageWidget->layout());
+    auto addText = [form](const QString& text) {
+        auto* label = new QLabel(text);
+        label->setWordWrap(true);
+        form->insertRow(0, label);
+    };
+    switch (page) {
+    case Page::Genre:
+        addText(tr("Select genre types that you want displayed on Short genre list button."));
+        form->addRow(buildGenreList());
+        break;
+    case Page::Shell:
+        addText(tr("Select to integrate Varlo into shell context menu."));
+        m_shellStatus = new QLabel;
+        m_shellStatus->setWordWrap(true);
+        form->addRow(m_shellStatus);
+        break;
+    case Page::Cache:
+        form->addRow(buildCacheCommands());
+        break;
+    case Page::FileAssociation:
+        form->addRow(buildAllNoneButtons(names::FileTypeAssociations));
+        break;
+    default:
+        break;
+    }
+}
+
+QListWidget* TSettings::buildGenreList() {
+    m_genres = new QListWidget;
+    m_genres->setObjectName(QStringLiteral("GenreList"));
+    QList<int> genres;
+    for (int genre = 0; genre < tags::GenreNames::kCount; ++genre)
+        genres << genre;
+    std::sort(genres.begin(), genres.end(), [](int a, int b) {
+        return tags::GenreNames::NameOf(a).localeAwareCompare(tags::GenreNames::NameOf(b)) < 0;
+    });
+    for (int genre : genres) {
+        auto* item = new QListWidgetItem(tags::GenreNames::NameOf(genre), m_genres);
+        item->setData(Qt::UserRole, genre);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    connect(m_genres, &QListWidget::itemChanged, this, &TSettings::markChanged);
+    return m_genres;
+}
+
+QWidget* TSettings::buildCacheCommands() {
+    struct Command {
+        QString caption;
+        QString description;
+        void (TSettings::*signal)();
+    };
+    const Command commands[] = {{tr("Build cache"),
+                                 tr("Clear complete cache and build new one from HD content."),
+                                 &TSettings::buildCacheRequested},
+                                {tr("Synchronize"), tr("Synchronize cache with HD content."),
+                                 &TSettings::synchronizeCacheRequested},
+                                {tr("Clean cache"), tr("Clear all obsolete items from cache."),
+                                 &TSettings::cleanCacheRequested}};
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    for (const Command& command : commands) {
+        auto* button = new QPushButton(command.caption);
+        connect(button, &QPushButton::clicked, this, command.signal);
+        auto* description = new QLabel(command.description);
+        description->setWordWrap(true);
+        grid->addWidget(button, row, 0);
+        grid->addWidget(description, row++, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    m_cacheStatus = new QLabel;
+    m_cacheProgress = new QProgressBar;
+    m_cacheProgress->setRange(0, 1);
+    m_cacheProgress->setValue(0);
+    grid->addWidget(m_cacheStatus, row++, 0, 1, 2);
+    grid->addWidget(m_cacheProgress, row, 0, 1, 2);
+    return box;
+}
+
+QWidget* TSettings::buildAllNoneButtons(const char* listName) {
+    auto* box = new QWidget;
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const auto& [caption, state] :
+         {std::pair{tr("All"), Qt::Checked}, std::pair{tr("None"), Qt::Unchecked}}) {
+        auto* button = new QPushButton(caption);
+        connect(button, &QPushButton::clicked, this, [this, listName, state = state] {
+            auto* list = findChild<QListWidget*>(QLatin1String(listName));
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setCheckState(state);
+        });
+        layout->addWidget(button);
+    }
+    layout->addStretch();
+    return box;
 }
 
 QWidget* TSettings::buildEditor(const OptionSpec& spec) {
@@ -253,18 +363,73 @@ void TSettings::showValues(const OptionValues& values) {
             list->addItems(value.toStringList());
         }
     }
+    showShortGenreList(m_settings.shortGenreList());
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
 }
 
 void TSettings::Apply() {
+    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
     m_settings.setValues(shownValues());
+    m_settings.setShortGenreList(checkedGenres());
+    applyLanguage();
+    applyBrowseWith();
     m_settings.save(m_store);
     m_store.sync();
-    m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
 }
 
 void TSettings::Cancel() {
     showValues(m_settings.values());
+}
+
+void TSettings::setCacheBusy(bool busy) {
+    m_buttons->setEnabled(!busy);
+    m_pages->setEnabled(!busy);
+    for (int page = 0; page < m_stack->count(); ++page)
+        m_stack->widget(page)->setEnabled(!busy || page == int(Page::Cache));
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TSettings::showCacheProgress(const QString& status, int done, int total) {
+    m_cacheStatus->setText(status);
+    m_cacheProgress->setRange(0, std::max(total, 1));
+    m_cacheProgress->setValue(total > 0 ? std::clamp(done, 0, total) : 0);
+}
+
+void TSettings::showShortGenreList(const QSet<int>& genres) {
+    const QSignalBlocker blocker(m_genres);
+    for (int i = 0; i < m_genres->count(); ++i) {
+        QListWidgetItem* item = m_genres->item(i);
+        item->setCheckState(genres.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
+                                                                              : Qt::Unchecked);
+    }
+}
+
+QSet<int> TSettings::checkedGenres() const {
+    QSet<int> genres;
+    for (int i = 0; i < m_genres->count(); ++i)
+        if (m_genres->item(i)->checkState() == Qt::Checked)
+            genres.insert(m_genres->item(i)->data(Qt::UserRole).toInt());
+    return genres;
+}
+
+void TSettings::applyLanguage() {
+    const int language = m_languages.chooseLanguage(m_settings.language());
+    if (language == m_languages.Language())
+        return;
+    m_languages.setLanguage(language);
+    translateWidget(this, m_languages);
+    emit languageChanged();
+}
+
+void TSettings::applyBrowseWith() {
+    QString error;
+    const bool ok =
+        TBrowseWithEntry::apply(m_settings.browseWith(), QCoreApplication::applicationFilePath(),
+                                lookupText(QStringLiteral("ShellDesc")), &error);
+    m_shellStatus->setText(ok ? QString() : error);
 }
 
 void TSettings::markChanged() {
