@@ -38,6 +38,13 @@ QString menuObjectName(const QString& path) {
     return name + QStringLiteral("Menu");
 }
 
+/// A command widget made visible again for the toolbar that takes it (a toolbar leaves
+/// widgets hidden that were hidden before).
+QWidget* shown(QWidget* widget) {
+    widget->show();
+    return widget;
+}
+
 /// The text of a language key, else the English caption.
 QString captionFor(const CommandSpec& spec, const settings::TMultiLanguage* language) {
     const QString english = QString::fromUtf8(spec.caption);
@@ -79,6 +86,7 @@ TCommandSet::TCommandSet(QWidget* window, std::unique_ptr<ChangeWarning> warning
 TCommandSet::~TCommandSet() = default;
 
 void TCommandSet::createActions(QWidget* window) {
+    QMenu* templates = nullptr; // the latest template list
     for (const CommandSpec& spec : commandTable()) {
         auto* action = new QAction(captionFor(spec, nullptr), window);
         action->setObjectName(QLatin1String(spec.name));
@@ -94,9 +102,13 @@ void TCommandSet::createActions(QWidget* window) {
         m_commands.append({&spec, action, {}});
         connect(action, &QAction::triggered, this, [this, index] { run(m_commands[index]); });
         if (spec.flags & TemplateMenu) {
-            QMenu* menu = newMenu(action->text(), window);
-            menu->setObjectName(action->objectName() + QStringLiteral("Templates"));
-            m_templateMenus.insert(action->objectName(), menu);
+            templates = newMenu(action->text(), window);
+            templates->setObjectName(action->objectName() + QStringLiteral("Templates"));
+            m_templateMenus.insert(action->objectName(), templates);
+        }
+        if ((spec.flags & InTemplateMenu) && templates) {
+            templates->addAction(action);
+            templates->addSeparator();
         }
     }
 }
@@ -268,17 +280,19 @@ QList<QToolBar*> TCommandSet::buildToolBars(QMainWindow* window) {
                 button->setPopupMode(QToolButton::MenuButtonPopup);
                 bar->addWidget(button);
             } else if (command.action == m_playButton->defaultAction()) {
-                bar->addWidget(m_playButton);
+                bar->addWidget(shown(m_playButton));
             } else {
                 bar->addAction(command.action);
             }
             if (name == QLatin1String("SetGenre"))
-                bar->addWidget(m_genreDropDown);
+                bar->addWidget(shown(m_genreDropDown));
         }
         if (id == ToolBarId::EditTag)
-            bar->addWidget(m_trackButton);
+            bar->addWidget(shown(m_trackButton));
         window->addToolBar(bar);
         bars.append(bar);
+        if (id == ToolBarId::EditFilename)
+            window->addToolBarBreak();
         if (id != ToolBarId::Tools)
             m_listedToolBars.append(bar);
     }

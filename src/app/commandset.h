@@ -63,7 +63,8 @@ public:
     /// as single entries running the current template ("ExtendedContextCheckBox").
     void setExtendedContextMenu(bool extended);
     /// The drop-down list of a template command ("ActRename", "ActGenerateTag" ...), which
-    /// the template store fills; nullptr for other commands.
+    /// the template store fills after the entries already there ("&Automatic" heads the
+    /// generate-tag list); nullptr for other commands.
     QMenu* templateMenu(const QString& command) const;
     /// The "Add to favourites" submenu of the context menu, filled by the favourites panel.
     QMenu* favouritesMenu() const { return m_favouritesMenu; }

@@ -43,6 +43,8 @@ enum CommandFlag : int {
     /// The command set runs the command itself (mode radio items, routing buttons), so it
     /// needs no handler from outside.
     BuiltIn = 32,
+    /// The command heads the template list of the template command before it in the table.
+    InTemplateMenu = 64,
 };
 
 /// Toolbars of the main window, in the order the "Toolbars" menu lists them.

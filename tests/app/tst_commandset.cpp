@@ -69,7 +69,9 @@ private slots:
             const QString name = QLatin1String(spec.name);
             QVERIFY2(!names.contains(name), qPrintable(name));
             names.insert(name);
-            QVERIFY2(*spec.menuPath || spec.toolBar != app::ToolBarId::None, qPrintable(name));
+            QVERIFY2(*spec.menuPath || spec.toolBar != app::ToolBarId::None ||
+                         (spec.flags & app::InTemplateMenu),
+                     qPrintable(name));
         }
         for (const app::PerFileStep& step : app::perFileSteps())
             QVERIFY2(!names.contains(QLatin1String(step.name)), step.name);
@@ -339,6 +341,13 @@ private slots:
                 (templates ? templates->menuAction()->associatedObjects().size() : 0);
             QVERIFY2(places > 1, spec.name);
         }
+        f.window.resize(2400, 600); // wide enough that no toolbar folds its end away
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QVERIFY(f.commands.genreDropDown()->isVisible());
+        QVERIFY(f.commands.playButton()->isVisible());
+        QVERIFY(f.commands.trackButton()->isVisible());
+        QVERIFY(!f.commands.renameBar()->isVisible());
     }
 
     void stickyTrackCounter() {
