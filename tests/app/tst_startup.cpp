@@ -1,9 +1,12 @@
+#include "app/firststartform.h"
 #include "app/mainwindow.h"
 #include "app/playerhandoff.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "app/startupdecisions.h"
 #include "app/tempfolder.h"
+#include "library/tagcachedb.h"
+#include "settings/multilanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,6 +212,44 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(app::tempFolder().isEmpty());
+    }
+
+    void firstStartBuildsCacheButSkipsSystemFolders() {
+        QTemporaryDir work;
+        const QString music = work.filePath(QStringLiteral("Music"));
+        QVERIFY(QDir().mkpath(music));
+        QVERIFY(QFile::copy(QStringLiteral(VARLO_TEST_DATA "/id3/v24-utf8.mp3"),
+                            music + QStringLiteral("/a.mp3")));
+        app::CacheBuildSetup setup;
+        setup.databasePath = work.filePath(QStringLiteral("cache.db"));
+        setup.extensions = {QStringLiteral("MP3")};
+        setup.initialFolders = {music, QStringLiteral("/proc")};
+        const settings::TMultiLanguage english;
+        app::TFirstStartForm form(setup, english);
+        QVERIFY(form.useCache() && form.backgroundSynching());
+        QSignalSpy ended(&form, &app::TFirstStartForm::buildEnded);
+        form.buildCache();
+        QTRY_COMPARE(ended.size(), 1);
+        library::TTagCacheDB db(setup.databasePath);
+        QCOMPARE(db.recordCount(), 1);
+    }
+
+    void cancelStopsARunningBuildInsteadOfClosing() {
+        QTemporaryDir work;
+        app::CacheBuildSetup setup;
+        setup.databasePath = work.filePath(QStringLiteral("cache.db"));
+        setup.extensions = {QStringLiteral("MP3")};
+        setup.initialFolders = {work.path()};
+        const settings::TMultiLanguage english;
+        app::TFirstStartForm form(setup, english);
+        form.show();
+        form.buildCache();
+        QVERIFY(form.isBuilding());
+        form.reject();
+        QVERIFY(form.isVisible());
+        QTRY_VERIFY(!form.isBuilding());
+        form.reject();
+        QVERIFY(!form.isVisible());
     }
 
     void shutdownStepsRunPastAFailure() {
