@@ -39,6 +39,10 @@ TSingleInstance::TSingleInstance(const QString& lockPath, const QString& serverN
 }
 
 TSingleInstance::~TSingleInstance() {
+    stopListening();
+}
+
+void TSingleInstance::stopListening() {
     if (m_server)
         m_server->close();
 }

@@ -36,6 +36,11 @@ public:
     /// instance goes away meanwhile, this one becomes the first.
     bool becomeFirst();
 
+    /// Stops taking hand-offs but keeps the lock, for the close sequence: a start meanwhile
+    /// waits and becomes the first instance once this one has gone, instead of handing its
+    /// path to a program that will never read it.
+    void stopListening();
+
     /// Sends `path` to the first instance listening on `serverName`; returns once the bytes
     /// are written, true when all of them were.
     static bool handOver(const QString& path, const QString& serverName);

@@ -64,8 +64,11 @@ void receiveHandOff(TFormMain& window, const QString& path) {
         handFileToPlayer(window.player(), path);
         break;
     case HandOff::Nothing:
-        break;
+        return;
     }
+    // The user just asked for this file, so the window they get it in comes to the front.
+    window.raise();
+    window.activateWindow();
 }
 
 TStartup::TStartup(const QStringList& arguments)
@@ -206,6 +209,10 @@ QStringList TStartup::recentFolders() const {
 }
 
 void TStartup::shutDown() {
+    runShutdownStep("hand-offs", [this] {
+        disconnect(m_instance.get(), nullptr, this, nullptr);
+        m_instance->stopListening();
+    });
     runShutdownStep("main window", [this] { m_window.reset(); });
     runShutdownStep("splash", [this] { m_splash.reset(); });
     runShutdownStep("settings", [this] { m_store->sync(); });

@@ -25,7 +25,8 @@ class TTempFolder;
 void runShutdownStep(const char* name, const std::function<void()>& step);
 
 /// Acts on a path that a later start handed over: a playlist opens in the file list, any
-/// other existing file goes to the player, anything else is ignored.
+/// other existing file goes to the player (the window comes to the front for either),
+/// anything else is ignored.
 void receiveHandOff(TFormMain& window, const QString& path);
 
 /// The life of the program: single-instance test (a later start hands its argument to the

@@ -4,14 +4,19 @@
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "app/startupdecisions.h"
+#include "app/startwizard.h"
 #include "app/tempfolder.h"
 #include "library/tagcachedb.h"
 #include "settings/multilanguage.h"
+#include "settings/registrysave.h"
+#include "settings/settings.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -250,6 +255,26 @@ private slots:
         QTRY_VERIFY(!form.isBuilding());
         form.reject();
         QVERIFY(!form.isVisible());
+    }
+
+    void startAssistantStoresDontShowAgainOnClose() {
+        QTemporaryDir work;
+        settings::TRegistrySave store(work.filePath(QStringLiteral("Varlo.ini")));
+        settings::Settings current;
+        app::TStartWizard wizard(current, store);
+        const auto findDuplicates = wizard.findChildren<QPushButton*>().at(2);
+        QCOMPARE(findDuplicates->text(), QStringLiteral("Find duplicates"));
+        QVERIFY(!findDuplicates->isEnabled());
+        bool ran = false;
+        wizard.setCommand(app::TStartWizard::FindDuplicates, [&ran] { ran = true; });
+        QVERIFY(findDuplicates->isEnabled());
+
+        wizard.findChild<QCheckBox*>()->setChecked(true);
+        findDuplicates->click();
+        QVERIFY(ran);
+        settings::Settings reread;
+        reread.load(store);
+        QVERIFY(!reread.showStartAssistant());
     }
 
     void shutdownStepsRunPastAFailure() {
