@@ -1,12 +1,11 @@
-#include "app/mainwindow.h"
+#include "app/startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Halvern"));
     QApplication::setApplicationName(QStringLiteral("Varlo"));
-    app::TFormMain window;
-    window.show();
-    return application.exec();
+    QApplication application(argc, argv);
+    app::TStartup startup(QApplication::arguments().mid(1));
+    return startup.run();
 }
