@@ -119,6 +119,18 @@ void TFormMain::setReady() {
     updateCounts();
 }
 
+void TFormMain::reloadOptions() {
+    m_store.sync();
+    m_settings.load(m_store);
+    chooseActiveScanner();
+    applyViewToRows();
+}
+
+void TFormMain::showPage(int page) {
+    m_folderTree->parentWidget()->show();
+    m_pageTabs->setCurrentIndex(page);
+}
+
 void TFormMain::createFolderTree() {
     m_folderModel = new QFileSystemModel(this);
     m_folderModel->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);

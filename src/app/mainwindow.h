@@ -57,6 +57,11 @@ public:
     void setReady();
     bool isReady() const { return m_ready; }
 
+    /// Reads the settings again after someone else stored them (the first-start dialog).
+    void reloadOptions();
+    /// Shows the folder tree with the "Folder" page (0) or the "Search" page (1).
+    void showPage(int page);
+
     /// The player that files handed over at start or by a second start go to.
     PlayerHandOff& player() { return *m_player; }
 

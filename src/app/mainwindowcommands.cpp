@@ -84,11 +84,10 @@ void TFormMain::createMenus() {
 
     m_recentMenu = new QMenu(QStringLiteral("&Recent folders"), this);
     m_recentMenu->setObjectName(QStringLiteral("MRUList"));
-    QAction* open = m_commands->action(QStringLiteral("FileOpen"));
-    if (QMenu* fileMenu = open ? qobject_cast<QMenu*>(open->parent()) : nullptr)
-        fileMenu->insertMenu(m_commands->action(QStringLiteral("FileClose")), m_recentMenu);
-    else
-        menuBar()->addMenu(m_recentMenu);
+    QAction* close = m_commands->action(QStringLiteral("FileClose"));
+    for (QAction* top : menuBar()->actions())
+        if (top->menu() && top->menu()->actions().contains(close))
+            top->menu()->insertMenu(close, m_recentMenu);
     connect(m_recentMenu, &QMenu::aboutToShow, this, &TFormMain::rebuildRecentMenu);
     rebuildRecentMenu();
 
@@ -163,7 +162,8 @@ void TFormMain::connectCommands() {
     };
     fillGenres();
     connect(&m_settings, &settings::Settings::shortGenreListChanged, this, fillGenres);
-    connect(c.genreDropDown(), &TGenreDropDown::genreChosen, this, [this](const QString& genre) {
+    c.setHandler(QStringLiteral("SetGenre"), [this] {
+        const QString genre = m_commands->genreDropDown()->genre();
         runOnSelection(QStringLiteral("SetGenre"), [genre](tags::TMP3& file) {
             file.set(tags::Field::GenreStr, genre);
             return tags::Status::success();

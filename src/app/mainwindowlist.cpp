@@ -31,6 +31,7 @@ void TFormMain::onSelectionChanged() {
     else
         showSummary();
     updateCounts();
+    m_enablingTimer.start();
 }
 
 void TFormMain::showSummary() {

@@ -153,6 +153,7 @@ void TStartup::runFirstStart() {
     // first-start questions back.
     m_store->WriteValue(kRegistryDataExist, true);
     m_store->sync();
+    m_window->reloadOptions();
 }
 
 void TStartup::showMainWindow() {
@@ -171,6 +172,9 @@ void TStartup::showStartAssistant() {
         return;
     auto* wizard = new TStartWizard(*m_settings, *m_store, m_window.get());
     wizard->setAttribute(Qt::WA_DeleteOnClose);
+    TFormMain* window = m_window.get();
+    wizard->setCommand(TStartWizard::BrowseFolders, [window] { window->showPage(0); });
+    wizard->setCommand(TStartWizard::SearchFiles, [window] { window->showPage(1); });
     wizard->show();
 }
 
