@@ -22,6 +22,8 @@ private slots:
     void fileChangedOnDiskComesAsUpdate();
     void withoutBackgroundSyncNewFilesStayAway();
     void playlistGoesThroughCache();
+    void stopFreezesRowsButTheCacheFills();
+    void restartDeliversNoStaleFile();
 
 private:
     QString music(const QString& name = {}) const;
@@ -158,6 +160,38 @@ void TstCacheScanner::playlistGoesThroughCache() {
     QVERIFY(library::TTagCacheDB(m_dir->filePath(QStringLiteral("cache.db")))
                 .load(music("new.mp3"))
                 .has_value());
+}
+
+void TstCacheScanner::stopFreezesRowsButTheCacheFills() {
+    for (int i = 0; i < 300; ++i)
+        writeTaggedFile(music(QStringLiteral("%1.mp3").arg(i)), "T");
+    QSignalSpy found(m_scanner.get(), &TCacheScanner::filesFound);
+    m_scanner->start(music(), true, {}, false);
+    QVERIFY(found.wait(10000));
+    m_scanner->stop();
+    const qsizetype rows = m_files.size();
+    QVERIFY(rows < 300);
+
+    library::TTagCacheDB db(m_dir->filePath(QStringLiteral("cache.db")));
+    QTRY_COMPARE_WITH_TIMEOUT(db.recordCount(), 300, 20000);
+    QCOMPARE(m_files.size(), rows);
+}
+
+void TstCacheScanner::restartDeliversNoStaleFile() {
+    for (int i = 0; i < 300; ++i)
+        writeTaggedFile(music(QStringLiteral("%1.mp3").arg(i)), "T");
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("other")));
+    const QString other = m_dir->filePath(QStringLiteral("other/a.mp3"));
+    writeTaggedFile(other, "A");
+
+    QSignalSpy found(m_scanner.get(), &TCacheScanner::filesFound);
+    m_scanner->start(music(), true, {}, false);
+    QVERIFY(found.wait(10000));
+    const QList<FileHandle> files = scan(QFileInfo(other).absolutePath());
+    QTest::qWait(300); // anything still queued for the first scan would show now
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(m_files.size(), 1);
+    QCOMPARE(m_files.first()->FilePath(), other);
 }
 
 QTEST_GUILESS_MAIN(TstCacheScanner)
