@@ -201,6 +201,8 @@ void TFormMain::connectCommands() {
 operations::CommandReport TFormMain::runOnSelection(const QString& command,
                                                     const operations::FileStep& step) {
     const QList<library::FileHandle> files = selectedFiles();
+    if (files.size() > 1 && !m_commands->confirmChange())
+        return {};
     QProgressDialog progress(command, QStringLiteral("Stop"), 0, int(files.size()), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(700);

@@ -3,6 +3,7 @@
 #include "library/cachescanner.h"
 #include "library/folderscanner.h"
 #include "mainwindow.h"
+#include "operations/leavecheck.h"
 #include "playlists/playlistreader.h"
 #include "prompter.h"
 
@@ -146,7 +147,7 @@ bool TFormMain::mayLeaveCurrentList() {
                                      [](const library::FileHandle& f) { return f->Changed(); });
     if (!changed)
         return true;
-    switch (m_prompter->askSaveChanges(text(QStringLiteral("ExitQuestion")))) {
+    switch (m_prompter->askSaveChanges(operations::leaveQuestion(m_currentFolder).trimmed())) {
     case TPrompter::Answer::Yes:
         return saveChanges();
     case TPrompter::Answer::No:
