@@ -33,8 +33,20 @@ QString withoutShortcut(const char* caption) {
     return QString::fromUtf8(caption).remove(QLatin1Char('&'));
 }
 
+/// A short list is as high as its items, so that its page does not look stretched.
+void fitToContents(QListWidget* list) {
+    list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+}
+
+/// The label beside the player's start position: the value with "%".
+QString percentText(int value) {
+    return QStringLiteral("%1%").arg(value);
+}
+
 QListWidget* checkListEditor(const OptionSpec& spec) {
     auto* list = new QListWidget;
+    fitToContents(list);
     for (const QString& item : spec.items) {
         auto* row = new QListWidgetItem(item, list);
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
@@ -98,6 +110,8 @@ TSettings::TSettings(Settings& settings, TRegistrySave& store, TMultiLanguage& l
 QWidget* TSettings::buildPage(Page page) {
     auto* widget = new QWidget;
     auto* form = new QFormLayout(widget);
+    // Numbers and choices keep their natural width; texts and lists take the page's width.
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     for (const OptionSpec& spec : optionSpecs()) {
         if (spec.page != page)
             continue;
@@ -110,6 +124,9 @@ QWidget* TSettings::buildPage(Page page) {
             form->addRow(withoutShortcut(spec.caption), editor);
     }
     addPageExtras(page, widget);
+    if (page == Page::Save)
+        connect(widget->findChild<QCheckBox*>(QLatin1String(names::ZeroPadding)),
+                &QCheckBox::toggled, this, &TSettings::enablePaddingValues);
     return widget;
 }
 
@@ -191,6 +208,7 @@ QWidget* TSettings::buildCacheCommands() {
     m_cacheProgress = new QProgressBar;
     m_cacheProgress->setRange(0, 1);
     m_cacheProgress->setValue(0);
+    m_cacheProgress->setTextVisible(false);
     grid->addWidget(m_cacheStatus, row++, 0, 1, 2);
     grid->addWidget(m_cacheProgress, row, 0, 1, 2);
     return box;
@@ -234,15 +252,27 @@ QWidget* TSettings::buildEditor(const OptionSpec& spec) {
         return spin;
     }
     case Kind::Track: {
+        auto* container = new QWidget;
         auto* slider = new QSlider(Qt::Horizontal);
+        slider->setObjectName(QLatin1String(spec.name));
         slider->setRange(spec.minimum, spec.maximum);
+        auto* value = new QLabel(percentText(spec.maximum));
+        value->setMinimumWidth(value->sizeHint().width());
+        connect(slider, &QSlider::valueChanged, value,
+                [value](int position) { value->setText(percentText(position)); });
         connect(slider, &QSlider::valueChanged, this, &TSettings::markChanged);
-        return slider;
+        auto* layout = new QHBoxLayout(container);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(slider, 1);
+        layout->addWidget(value);
+        return container;
     }
     case Kind::Choice:
     case Kind::Key: {
         auto* combo = new QComboBox;
         combo->addItems(spec.kind == Kind::Choice ? spec.items : m_languageNames);
+        // Without a language file there is nothing to choose; English texts are built in.
+        combo->setEnabled(combo->count() > 0);
         connect(combo, &QComboBox::currentIndexChanged, this, &TSettings::markChanged);
         return combo;
     }
@@ -261,6 +291,7 @@ QWidget* TSettings::buildSeparatorEditor(const OptionSpec& spec) {
     auto* container = new QWidget;
     auto* list = new QListWidget;
     list->setObjectName(QLatin1String(spec.name));
+    fitToContents(list);
     auto* edit = new QLineEdit;
     edit->setPlaceholderText(tr("Edit separator:"));
     auto* add = new QPushButton(tr("Add to list"));
@@ -344,13 +375,15 @@ void TSettings::showValues(const OptionValues& values) {
         const QSignalBlocker editorBlocker(editor);
         if (auto* box = qobject_cast<QCheckBox*>(editor))
             box->setChecked(value.toBool());
-        else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
             edit->setText(value.toString());
-        else if (auto* spin = qobject_cast<QSpinBox*>(editor))
+            edit->setCursorPosition(0); // long word lists show their start
+        } else if (auto* spin = qobject_cast<QSpinBox*>(editor))
             spin->setValue(value.toInt());
-        else if (auto* slider = qobject_cast<QSlider*>(editor))
+        else if (auto* slider = qobject_cast<QSlider*>(editor)) {
             slider->setValue(value.toInt());
-        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            slider->parentWidget()->findChild<QLabel*>()->setText(percentText(value.toInt()));
+        } else if (auto* combo = qobject_cast<QComboBox*>(editor))
             combo->setCurrentIndex(spec.kind == Kind::Key ? combo->findText(value.toString())
                                                           : value.toInt());
         else if (auto* list = qobject_cast<QListWidget*>(editor);
@@ -364,7 +397,19 @@ void TSettings::showValues(const OptionValues& values) {
         }
     }
     showShortGenreList(m_settings.shortGenreList());
+    enablePaddingValues();
     m_buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
+}
+
+void TSettings::enablePaddingValues() {
+    const bool padding = findChild<QCheckBox*>(QLatin1String(names::ZeroPadding))->isChecked();
+    for (const char* name : {names::PaddingPerc, names::MinPadding}) {
+        auto* field = findChild<QWidget*>(QLatin1String(name));
+        field->setEnabled(padding);
+        auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout());
+        if (QWidget* label = form ? form->labelForField(field) : nullptr)
+            label->setEnabled(padding);
+    }
 }
 
 void TSettings::Apply() {
@@ -394,6 +439,7 @@ void TSettings::setCacheBusy(bool busy) {
 
 void TSettings::showCacheProgress(const QString& status, int done, int total) {
     m_cacheStatus->setText(status);
+    m_cacheProgress->setTextVisible(total > 0);
     m_cacheProgress->setRange(0, std::max(total, 1));
     m_cacheProgress->setValue(total > 0 ? std::clamp(done, 0, total) : 0);
 }

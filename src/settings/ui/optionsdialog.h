@@ -73,6 +73,8 @@ private:
     void showShortGenreList(const QSet<int>& genres);
     QSet<int> checkedGenres() const;
     void applyLanguage();
+    /// The padding values count only while zero padding is on.
+    void enablePaddingValues();
     void applyBrowseWith();
 
     Settings& m_settings;
