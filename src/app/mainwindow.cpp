@@ -5,6 +5,7 @@
 #include "library/folderscanner.h"
 #include "playerhandoff.h"
 #include "prompter.h"
+#include "settings/ui/windowstate.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -189,7 +190,9 @@ QTreeView* TFormMain::createFileList(TFileListModel* model, const QString& objec
         else
             header->resizeSection(column, columns[column].defaultWidth);
     }
+    settings::applyColumnLayoutText(header, m_state.columnLayout(objectName));
     connect(header, &QHeaderView::sectionClicked, this, &TFormMain::sortByColumnClick);
+    connect(view, &QTreeView::activated, this, &TFormMain::onRowActivated);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFormMain::onSelectionChanged);
     connect(model, &QAbstractItemModel::rowsInserted, this, &TFormMain::updateCounts);
@@ -250,6 +253,7 @@ void TFormMain::restoreState() {
                                 : QRect(0, 0, 1280, 800);
     resize(available.width() * 4 / 5, available.height() * 4 / 5);
     move(available.center() - rect().center());
+    settings::restoreWindowState(m_store, *this);
     const int sort = m_state.sortColumn();
     if (m_settings.alwaysSorting() && sort >= 0 && sort < int(fileColumns().size())) {
         m_sortColumn = sort;
@@ -268,6 +272,9 @@ void TFormMain::saveState() {
     m_state.setValue(QLatin1String(settings::windownames::SortColumn), m_sortColumn);
     m_state.setValue(QLatin1String(settings::windownames::SortDescending), m_sortDescending);
     m_state.setValue(QLatin1String(settings::windownames::StatusBar), statusBar()->isVisible());
+    for (QTreeView* list : {m_folderList, m_searchList})
+        m_state.setColumnLayout(list->objectName(), settings::columnLayoutText(list->header()));
+    settings::saveWindowState(m_store, *this);
     m_state.save(m_store);
     m_store.sync();
 }

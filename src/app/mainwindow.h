@@ -161,6 +161,8 @@ private:
 
     // list behaviour (mainwindowlist.cpp)
     void onSelectionChanged();
+    void numberByTrackButton(const library::FileHandle& file);
+    void onRowActivated(const QModelIndex& index);
     void showSummary();
     void updateCounts();
     void applyViewToRows();

@@ -6,6 +6,7 @@
 #include "operations/leavecheck.h"
 #include "operations/saverun.h"
 #include "operations/trash.h"
+#include "playerhandoff.h"
 #include "prompter.h"
 #include "settings/ui/optionsdialog.h"
 #include "tags/audiofile.h"
@@ -225,6 +226,37 @@ void TFormMain::afterCommand(const operations::CommandReport& report) {
     }
     showSummary();
     updateCommandState();
+}
+
+/// A double click or Enter on a row plays the file or opens its editor, as the options say.
+void TFormMain::onRowActivated(const QModelIndex& index) {
+    const library::FileHandle file = currentFiles().fileAt(index.row());
+    if (!file)
+        return;
+    QString editor;
+    switch (m_settings.doubleClick()) {
+    case settings::Settings::DoubleClickPlay:
+        handFileToPlayer(*m_player, file->FilePath());
+        return;
+    case settings::Settings::DoubleClickEditID3v1:
+        editor = QStringLiteral("EditID3v1");
+        break;
+    case settings::Settings::DoubleClickEditID3v2:
+        editor = QStringLiteral("EditID3v2");
+        break;
+    case settings::Settings::DoubleClickEditDisplayed:
+        editor =
+            file->WorkVersion() == 1 ? QStringLiteral("EditID3v1") : QStringLiteral("EditID3v2");
+        break;
+    }
+    if (m_commonMode)
+        editor = QStringLiteral("EditTag");
+    else if (file->OGG())
+        editor = QStringLiteral("EditOgg");
+    else if (file->WMA())
+        editor = QStringLiteral("EditWma");
+    if (QAction* action = m_commands->action(editor); action && action->isEnabled())
+        action->trigger();
 }
 
 void TFormMain::undoLast() {

@@ -1,6 +1,9 @@
 // The file lists' behaviour: selection and its summary, sorting, tag modes and status panels.
+#include "commandset.h"
+#include "commandwidgets.h"
 #include "filelistmodel.h"
 #include "mainwindow.h"
+#include "tags/audiofile.h"
 
 #include <QFormLayout>
 #include <QHeaderView>
@@ -26,12 +29,30 @@ QList<library::FileHandle> TFormMain::selectedFiles() const {
 void TFormMain::onSelectionChanged() {
     m_selectionTimer.stop();
     const QList<library::FileHandle> files = selectedFiles();
+    if (m_commands && files.size() == 1) {
+        numberByTrackButton(files.first());
+        m_commands->renameBar()->showName(files.first()->FileName());
+    } else if (m_commands) {
+        m_commands->renameBar()->clearName();
+    }
     if (files.size() > 1)
         m_selectionTimer.start(); // several rows: summarised once the selection settles
     else
         showSummary();
     updateCounts();
     m_enablingTimer.start();
+}
+
+/// While the sticky track button is down, each file selected on its own gets the next number.
+void TFormMain::numberByTrackButton(const library::FileHandle& file) {
+    TTrackButton& button = *m_commands->trackButton();
+    if (!button.isChecked())
+        return;
+    const int track = button.takeNextTrack();
+    operations::runPerFile(m_undo, QStringLiteral("TrackNumMode"), {file}, [track](tags::TMP3& f) {
+        f.setTrack(track);
+        return tags::Status::success();
+    });
 }
 
 void TFormMain::showSummary() {
