@@ -40,7 +40,7 @@ struct ColumnLayout {
     bool operator==(const ColumnLayout&) const = default;
 };
 
-/// The settings store: one INI file (the user's config folder, "Halvern/Varlo.conf") in
+/// The settings store: one INI file (the user's config folder, "Halvern/Varlo.ini") in
 /// which the groups mirror the historic key layout below "Software\Halvern\Varlo":
 /// "Settings" holds the named and typed values and window placements, "Settings/<window>"
 /// the persisted controls of that window, "Toolbars" the toolbar layout.

@@ -44,7 +44,7 @@ public:
     void setValues(const OptionValues& values);
     const OptionValues& values() const { return m_values; }
 
-    /// Replaces every setting by the stored one (or its default).
+    /// Replaces every setting and the short genre list by the stored ones (or defaults).
     void load(const TRegistrySave& store);
     void save(TRegistrySave& store) const;
 

@@ -427,6 +427,8 @@ void TSettings::Cancel() {
 }
 
 void TSettings::setCacheBusy(bool busy) {
+    if (busy == !m_buttons->isEnabled()) // the wait cursor is set and restored once
+        return;
     m_buttons->setEnabled(!busy);
     m_pages->setEnabled(!busy);
     for (int page = 0; page < m_stack->count(); ++page)
