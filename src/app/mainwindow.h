@@ -155,6 +155,7 @@ private:
     void runTemplateCommand(const QString& command, const char* defaultName,
                             const std::function<tags::Status(tags::TMP3&, const QString&)>& step);
     void updateCommandState();
+    void showOptions();
     void afterCommand(const operations::CommandReport& report);
     void chooseAndOpenFolder();
     void refreshFolder();

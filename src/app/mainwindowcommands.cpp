@@ -1,7 +1,9 @@
 // The main window's commands: wiring of the command set, the per-file runs, undo and saving.
+#include "cachecommands.h"
 #include "commandset.h"
 #include "commandwidgets.h"
 #include "filelistmodel.h"
+#include "library/tagcachedb.h"
 #include "mainwindow.h"
 #include "operations/leavecheck.h"
 #include "operations/saverun.h"
@@ -9,6 +11,7 @@
 #include "playerhandoff.h"
 #include "prompter.h"
 #include "settings/ui/optionsdialog.h"
+#include "settings/ui/translatewidgets.h"
 #include "tags/audiofile.h"
 #include "tags/genres.h"
 
@@ -21,6 +24,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTreeView>
 
@@ -132,11 +136,7 @@ void TFormMain::connectCommands() {
         if (auto* dock = findChild<QDockWidget*>(QStringLiteral("FileSummaryDock")))
             dock->setVisible(!dock->isVisible());
     });
-    c.setHandler(QStringLiteral("SettingsAct"), [this] {
-        settings::TSettings dialog(m_settings, m_store, m_language, this);
-        dialog.exec();
-        applyViewToRows();
-    });
+    c.setHandler(QStringLiteral("SettingsAct"), [this] { showOptions(); });
 
     auto removeBy = [this](const QString& name, void (tags::TMP3::*remove)()) {
         m_commands->setHandler(name, [this, name, remove] {
@@ -197,6 +197,38 @@ void TFormMain::connectCommands() {
                     m_enablingTimer.start();
                 });
     }
+}
+
+void TFormMain::showOptions() {
+    settings::TSettings dialog(m_settings, m_store, m_language, this);
+    TCacheCommands cache(library::TTagCacheDB::defaultPath(), currentTagOptions());
+    connect(&cache, &TCacheCommands::progress, &dialog, &settings::TSettings::showCacheProgress);
+    connect(&cache, &TCacheCommands::finished, &dialog, [&dialog](const QString& summary) {
+        dialog.setCacheBusy(false);
+        dialog.showCacheProgress(summary, 0, 0);
+    });
+    const auto run = [&dialog](const std::function<void()>& command) {
+        dialog.setCacheBusy(true);
+        command();
+    };
+    connect(&dialog, &settings::TSettings::buildCacheRequested, &cache, [&, this] {
+        const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+        run([&, music] { cache.build({music}, m_settings.extensions()); });
+    });
+    connect(&dialog, &settings::TSettings::synchronizeCacheRequested, &cache, [&, this] {
+        const QString folder = m_playlistMode || m_currentFolder.isEmpty()
+                                   ? QStandardPaths::writableLocation(QStandardPaths::MusicLocation)
+                                   : m_currentFolder;
+        run([&, folder] { cache.build({folder}, m_settings.extensions()); });
+    });
+    connect(&dialog, &settings::TSettings::cleanCacheRequested, &cache,
+            [&] { run([&] { cache.clean(); }); });
+    connect(&dialog, &settings::TSettings::languageChanged, this,
+            [this] { settings::translateWidget(this, m_language); });
+    dialog.exec();
+    cache.cancel();
+    applyViewToRows();
+    updateCommandState();
 }
 
 operations::CommandReport TFormMain::runOnSelection(const QString& command,
