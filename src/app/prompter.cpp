@@ -44,10 +44,14 @@ QString TMessageBoxPrompter::chooseFolder(const QString& start) {
 
 std::optional<QString> TMessageBoxPrompter::askText(const QString& title, const QString& label,
                                                     const QString& proposal) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, proposal, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextValue(proposal);
+    dialog.resize(460, dialog.sizeHint().height()); // room for a template of several fields
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 operations::DuplicateAnswer

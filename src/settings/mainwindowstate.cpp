@@ -44,8 +44,8 @@ OptionSpec number(const char* name, QVariant defaultValue, int minimum, int maxi
     return value(name, Kind::Spin, std::move(defaultValue), minimum, maximum);
 }
 
-OptionSpec text(const char* name) {
-    return value(name, Kind::Edit, QString());
+OptionSpec text(const char* name, const QString& byDefault = {}) {
+    return value(name, Kind::Edit, byDefault);
 }
 
 QList<OptionSpec> buildSpecs() {
@@ -66,11 +66,12 @@ QList<OptionSpec> buildSpecs() {
         number(DisplayMode, 1, 0, kMaxInt),
         flag(SplashScreen, true),
         number(SetGenre, 0, 0, 255),
-        text(DefaultTemplateRestructure),
-        text(DefaultTemplateRename),
-        text(DefaultTemplateGenerate),
-        text(DefaultTemplateSwap),
-        text(DefaultTemplateExtract),
+        // The templates first proposed by the template commands.
+        text(DefaultTemplateRestructure, QStringLiteral("#Art\\#Alb")),
+        text(DefaultTemplateRename, QStringLiteral("#Tra - #Art - #Tit")),
+        text(DefaultTemplateGenerate, QStringLiteral("#Art - #Tit")),
+        text(DefaultTemplateSwap, QStringLiteral("#Art#Tit")),
+        text(DefaultTemplateExtract, QStringLiteral("#Tra - #Tit")),
         flag(ShowChangeWarningDialog, true),
         number(ListViewCustomColor, kDefaultListColour, 0, 0xFFFFFF),
         text(LastUsedTheme),
