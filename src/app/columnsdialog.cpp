@@ -20,6 +20,8 @@ namespace {
 
 /// Wide enough for any column a screen can show, small enough to keep the field narrow.
 constexpr int kMaxWidth = 9999;
+/// How many entries the list shows before it scrolls.
+constexpr int kVisibleRows = 20;
 
 QPushButton* makeButton(const char* objectName, const char* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
@@ -44,6 +46,7 @@ TFormColumns::TFormColumns(QHeaderView* header, QWidget* parent)
     m_width->setSuffix(QStringLiteral(" px"));
     m_width->setKeyboardTracking(false); // store the number once it is typed, not each digit
     auto* widthRow = new QFormLayout;
+    widthRow->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     widthRow->addRow(QStringLiteral("&Width:"), m_width);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -56,6 +59,7 @@ TFormColumns::TFormColumns(QHeaderView* header, QWidget* parent)
     grid->addWidget(buttons, 2, 0, 1, 2);
 
     fillList();
+    fitListHeight(kVisibleRows);
     connect(m_list, &QListWidget::currentRowChanged, this, &TFormColumns::updateControls);
     connect(m_list, &QListWidget::itemChanged, this, &TFormColumns::onItemChanged);
     connect(m_width, &QSpinBox::valueChanged, this, &TFormColumns::storeWidth);
@@ -109,6 +113,13 @@ void TFormColumns::fillList() {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
     }
+}
+
+/// Lists are short (some thirty columns), so show most of them at once.
+void TFormColumns::fitListHeight(int rows) {
+    const int rowHeight = m_list->count() > 0 ? m_list->sizeHintForRow(0) : 0;
+    const int shown = std::min(rows, int(m_list->count()));
+    m_list->setMinimumHeight(rowHeight * shown + 2 * m_list->frameWidth());
 }
 
 int TFormColumns::currentRow() const {

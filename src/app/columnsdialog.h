@@ -53,6 +53,7 @@ public slots:
 private:
     QWidget* buildButtonColumn();
     void fillList();
+    void fitListHeight(int rows);
     int currentRow() const;
     void selectRow(int row);
     void moveCurrentBy(int step);

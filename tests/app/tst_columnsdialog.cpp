@@ -60,6 +60,7 @@ class TestColumnsDialog : public QObject {
 private slots:
     void listsColumnsInScreenOrder();
     void okAppliesOrderWidthsAndHiddenColumns();
+    void enterKeepsTheTypedWidth();
     void cancelLeavesTheList();
     void showingAColumnWithoutWidthGivesItSixty();
     void buttonsFollowTheSelectedEntry_data();
@@ -107,6 +108,22 @@ void TestColumnsDialog::okAppliesOrderWidthsAndHiddenColumns() {
     QVERIFY(header->isSectionHidden(1));
     QCOMPARE(header->sectionSize(0), 222);
     QCOMPARE(columns.layout(), expected);
+}
+
+/// The width field takes a number once it is typed; Enter must not close the dialog first.
+void TestColumnsDialog::enterKeepsTheTypedWidth() {
+    ColumnList columns;
+    Chooser chooser(columns.header());
+    chooser.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chooser.dialog));
+    chooser.select(1);
+    chooser.width->setFocus();
+    chooser.width->selectAll();
+    QTest::keyClicks(chooser.width, QStringLiteral("87"));
+    QTest::keyClick(chooser.width, Qt::Key_Return);
+
+    QCOMPARE(chooser.dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(columns.header()->sectionSize(1), 87);
 }
 
 void TestColumnsDialog::cancelLeavesTheList() {
