@@ -5,6 +5,7 @@
 #include "library/folderscanner.h"
 #include "playerhandoff.h"
 #include "prompter.h"
+#include "settings/ui/translatewidgets.h"
 #include "settings/ui/windowstate.h"
 
 #include <QAction>
@@ -56,6 +57,8 @@ TFormMain::TFormMain(QWidget* parent, std::unique_ptr<TPrompter> prompter)
     setWindowTitle(QStringLiteral("Varlo"));
     m_settings.load(m_store);
     m_state.load(m_store);
+    m_language = settings::TMultiLanguage(settings::TMultiLanguage::defaultLangFile());
+    m_language.setLanguage(m_language.chooseLanguage(m_settings.language()));
 
     m_folderFiles = new TFileListModel(this);
     m_searchFiles = new TFileListModel(this);
@@ -104,6 +107,7 @@ TFormMain::TFormMain(QWidget* parent, std::unique_ptr<TPrompter> prompter)
     m_versionBeforeCommon = qBound(1, m_state.latestWorkMode(), 3);
     applyViewToRows();
     restoreState();
+    settings::translateWidget(this, m_language);
     updateCounts();
 }
 

@@ -1,5 +1,6 @@
 // The main window's commands: wiring of the command set, the per-file runs, undo and saving.
 #include "cachecommands.h"
+#include "columnsdialog.h"
 #include "commandset.h"
 #include "commandwidgets.h"
 #include "filelistmodel.h"
@@ -137,6 +138,10 @@ void TFormMain::connectCommands() {
             dock->setVisible(!dock->isVisible());
     });
     c.setHandler(QStringLiteral("SettingsAct"), [this] { showOptions(); });
+    c.setHandler(QStringLiteral("ActColumns"), [this] {
+        TFormColumns dialog(currentListView().header(), this);
+        dialog.exec();
+    });
 
     auto removeBy = [this](const QString& name, void (tags::TMP3::*remove)()) {
         m_commands->setHandler(name, [this, name, remove] {
