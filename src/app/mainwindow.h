@@ -152,6 +152,7 @@ private:
     // commands (mainwindowcommands.cpp, mainwindowtemplates.cpp)
     void connectCommands();
     void connectTemplateCommands();
+    void connectFileNameCommands();
     void runTemplateCommand(const QString& command, const char* defaultName,
                             const std::function<tags::Status(tags::TMP3&, const QString&)>& step);
     void updateCommandState();

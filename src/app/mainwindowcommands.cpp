@@ -109,6 +109,7 @@ void TFormMain::createMenus() {
     connect(&m_enablingTimer, &QTimer::timeout, this, &TFormMain::updateCommandState);
     connectCommands();
     connectTemplateCommands();
+    connectFileNameCommands();
 }
 
 void TFormMain::connectCommands() {

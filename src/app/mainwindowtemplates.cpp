@@ -2,6 +2,7 @@
 // each asking for its template (the stored default proposed) and running over the selection.
 #include "commandset.h"
 #include "mainwindow.h"
+#include "operations/filenamecommands.h"
 #include "operations/filenameparser.h"
 #include "operations/namebuilder.h"
 #include "operations/restructure.h"
@@ -21,6 +22,41 @@ void TFormMain::runTemplateCommand(
         return;
     m_state.setValue(QLatin1String(defaultName), *templateText);
     runOnSelection(command, [&](tags::TMP3& file) { return step(file, *templateText); });
+}
+
+void TFormMain::connectFileNameCommands() {
+    for (const QString& name : operations::fileNameCommandNames()) {
+        if (!m_commands->action(name))
+            continue;
+        m_commands->setHandler(name, [this, name] {
+            operations::FileNameCommandOptions options =
+                operations::FileNameCommandOptions::fromSettings(m_settings);
+            options.names.versionValues = m_commonMode;
+            options.renameTemplate =
+                m_state.value(QLatin1String(settings::windownames::DefaultTemplateRename))
+                    .toString();
+            runOnSelection(name, operations::stepsInSelectionOrder([options, name](int position) {
+                               return *operations::fileNameCommandStep(name, options, position);
+                           }));
+        });
+    }
+    m_commands->setHandler(QStringLiteral("ActImportFilename"), [this] {
+        const QString listPath = m_prompter->chooseTextFile(m_currentFolder);
+        if (listPath.isEmpty())
+            return;
+        QStringList names;
+        if (const tags::Status status = operations::readFileNameList(listPath, names); !status) {
+            m_prompter->inform(text(QStringLiteral("Warning")), status.message());
+            return;
+        }
+        const int files = int(selectedFiles().size());
+        runOnSelection(QStringLiteral("ActImportFilename"),
+                       operations::stepsInSelectionOrder([names](int position) {
+                           return operations::importFileNameStep(names, position);
+                       }));
+        if (const QString note = operations::fileNameListNote(names.size(), files); !note.isEmpty())
+            m_prompter->inform(text(QStringLiteral("AppName")), note);
+    });
 }
 
 void TFormMain::connectTemplateCommands() {

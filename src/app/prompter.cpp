@@ -42,6 +42,11 @@ QString TMessageBoxPrompter::chooseFolder(const QString& start) {
     return QFileDialog::getExistingDirectory(m_parent, QString(), start);
 }
 
+QString TMessageBoxPrompter::chooseTextFile(const QString& start) {
+    return QFileDialog::getOpenFileName(m_parent, QString(), start,
+                                        QStringLiteral("Text files (*.txt);;All files (*)"));
+}
+
 std::optional<QString> TMessageBoxPrompter::askText(const QString& title, const QString& label,
                                                     const QString& proposal) {
     QInputDialog dialog(m_parent);

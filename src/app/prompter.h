@@ -28,6 +28,8 @@ public:
     virtual bool confirm(const QString& question) = 0;
     /// A folder chosen by the user, starting at `start`; empty when cancelled.
     virtual QString chooseFolder(const QString& start) = 0;
+    /// A text file to read, e.g. a list of names; empty when cancelled.
+    virtual QString chooseTextFile(const QString& start) = 0;
     /// A line of text, e.g. a template; nothing when cancelled.
     virtual std::optional<QString> askText(const QString& title, const QString& label,
                                            const QString& proposal) = 0;
@@ -46,6 +48,7 @@ public:
                       const QStringList& lines) override;
     bool confirm(const QString& question) override;
     QString chooseFolder(const QString& start) override;
+    QString chooseTextFile(const QString& start) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& proposal) override;
     operations::DuplicateAnswer

@@ -35,6 +35,8 @@ public:
     }
     bool confirm(const QString&) override { return true; }
     QString chooseFolder(const QString&) override { return {}; }
+    QString chooseTextFile(const QString&) override { return nameList; }
+    QString nameList;
     std::optional<QString> askText(const QString&, const QString&, const QString&) override {
         return templateText;
     }
@@ -215,6 +217,25 @@ private slots:
         m_window->commands().action("ActRename")->trigger();
         QVERIFY(m_window->saveChanges());
         QVERIFY(QFile::exists(path("Ann - Song.mp3")));
+    }
+
+    void fileNameCommandsRunOverTheSelection() {
+        copyTo(kSample, path("a_b.mp3"));
+        copyTo(kSample, path("c_d.mp3"));
+        open(m_music->path());
+        selectAll();
+        m_window->commands().action("UnderscoreToSpace")->trigger();
+        QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"a b", "c d"}));
+
+        QFile list(path("names.txt"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("First\nSecond\n");
+        list.close();
+        m_prompter->nameList = list.fileName();
+        m_window->commands().action("ActImportFilename")->trigger();
+        QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"First", "Second"}));
+        m_window->undoLast();
+        QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"a b", "c d"}));
     }
 
     void sortingKeepsDirectionForANewColumn() {
