@@ -143,6 +143,8 @@ const QList<CommandSpec> kCommands = {
      32, TemplateMenu | kChanges},
     {"ActExtract", "&Extract", "", "Ctrl+D", PlainCommand, kList, R::RowSelected, kName,
      T::EditFilename, 33, TemplateMenu | kChanges},
+    {"QuickRename", "Rename file from ID3 Tag according to settings", "", "", kPerFileWork, kList,
+     R::RowSelected, kName, T::None, 0, kChanges},
     {"ActionEditFileName", "Edit Filename", "", "F2", PlainCommand, kList, R::RowSelected, kName,
      T::None, 0, SeparatorBefore | kChanges},
     {"CapitalizeFnEvery", "Capitalize filename", "", "", kPerFileWork, kList, R::RowSelected, kName,

@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -139,6 +140,16 @@ void TFormMain::connectCommands() {
             dock->setVisible(!dock->isVisible());
     });
     c.setHandler(QStringLiteral("SettingsAct"), [this] { showOptions(); });
+    c.setHandler(QStringLiteral("ActionEditFileName"), [this] {
+        if (m_settings.useRenameBar()) {
+            m_commands->action(QStringLiteral("RenameToolbarAct"))->setChecked(true);
+            m_commands->renameBar()->show();
+            m_commands->renameBar()->field()->setFocus();
+            return;
+        }
+        QTreeView& list = currentListView();
+        list.edit(currentFiles().index(list.currentIndex().row(), 0));
+    });
     c.setHandler(QStringLiteral("ActColumns"), [this] {
         TFormColumns dialog(currentListView().header(), this);
         dialog.exec();

@@ -32,6 +32,8 @@ void TFormMain::connectFileNameCommands() {
             operations::FileNameCommandOptions options =
                 operations::FileNameCommandOptions::fromSettings(m_settings);
             options.names.versionValues = m_commonMode;
+            options.quickRenameScheme =
+                m_state.value(QLatin1String(settings::windownames::QuickRenameScheme)).toString();
             options.renameTemplate =
                 m_state.value(QLatin1String(settings::windownames::DefaultTemplateRename))
                     .toString();

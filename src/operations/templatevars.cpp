@@ -221,6 +221,68 @@ void walkTemplate(const QString& text, const std::function<void(TVN)>& variable,
     }
 }
 
+void TVarScript::CopyValue(tags::TMP3& source, tags::TMP3& target, QStringView code) const {
+    if (const std::optional<TVN> variable = findVariable(code))
+        SetValue(code, rawValue(*variable, source), target);
+}
+
+void TVarScript::EnableVariables(bool flag, const QString& commaList) {
+    if (flag)
+        m_enabled.reset();
+    else
+        m_enabled.set();
+    for (const QString& code : commaList.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (const std::optional<TVN> variable = findVariable(code.trimmed()))
+            m_enabled.set(size_t(*variable), flag);
+}
+
+QList<TVN> TVarScript::ListEnabled() const {
+    QList<TVN> enabled;
+    for (int i = 0; i < kVariableCount; ++i)
+        if (m_enabled.test(size_t(i)))
+            enabled.append(TVN(i));
+    return enabled;
+}
+
+QString TVarScript::EnabledCaptions() const {
+    QStringList captions;
+    for (TVN variable : ListEnabled())
+        captions << variableCaption(variable);
+    return captions.join(Separator);
+}
+
+QString TVarScript::EnabledCodes() const {
+    QString codes;
+    for (TVN variable : ListEnabled())
+        codes += variableCode(variable);
+    return codes;
+}
+
+std::optional<TVN> TVarScript::NextEnabled() {
+    if (m_enabled.none())
+        return std::nullopt;
+    do
+        m_cursor = (m_cursor + 1) % kVariableCount;
+    while (!m_enabled.test(size_t(m_cursor)));
+    return TVN(m_cursor);
+}
+
+QString TVarScript::RecordLine(tags::TMP3& file) const {
+    // Built field by field, so a value that holds a code is never expanded again.
+    QString line;
+    for (TVN variable : ListEnabled())
+        line += GetValue(variable, file) + Separator;
+    if (CollapseSeparators && !Separator.isEmpty()) {
+        const QString twice = Separator + Separator;
+        for (qsizetype at = line.lastIndexOf(twice); at >= 0; at = line.lastIndexOf(twice, at))
+            line.remove(at + Separator.size(), Separator.size());
+    }
+    // The whole trailing separator goes, not just its last character.
+    if (line.endsWith(Separator))
+        line.chop(Separator.size());
+    return line;
+}
+
 QString TVarScript::ReplaceByCaptions(const QString& text) const {
     QString result;
     walkTemplate(

@@ -3,6 +3,9 @@
 #include "tags/fields.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <bitset>
 #include <functional>
 #include <optional>
 
@@ -98,6 +101,10 @@ public:
     /// Artist, title, album, track, genre, comment and year read with the fallback to the
     /// other ID3 version (the main window's common mode).
     bool VersionValues = false;
+    /// Joins captions and the fields of a record line.
+    QString Separator = QStringLiteral(",");
+    /// In a record line, a separator right after another one is dropped (empty fields).
+    bool CollapseSeparators = false;
 
     bool IsVariable(QStringView code) const { return findVariable(code).has_value(); }
     /// The variable's value, trimmed; the unknown text when empty and UnknownIfEmpty is set.
@@ -108,7 +115,24 @@ public:
     void SetValue(QStringView code, const QString& text, tags::TMP3& file) const;
     /// Exchanges the fields of two known, assignable variables.
     void SwapValues(QStringView codeA, QStringView codeB, tags::TMP3& file) const;
+    /// Reads a variable from one file and assigns it to another (tag paste).
+    void CopyValue(tags::TMP3& source, tags::TMP3& target, QStringView code) const;
     void IncCounter() { ++Counter; }
+
+    // --- the variables an operation offers (export, paste) ---
+    /// Sets every variable to !flag, then the comma-separated codes to flag.
+    void EnableVariables(bool flag, const QString& commaList);
+    bool isEnabled(TVN variable) const { return m_enabled.test(size_t(variable)); }
+    int EnabledCount() const { return int(m_enabled.count()); }
+    QString EnabledCaptions() const;
+    QString EnabledCodes() const;
+    QList<TVN> ListEnabled() const;
+    /// The next enabled variable after the last one returned, wrapping round; nothing when
+    /// none is enabled.
+    std::optional<TVN> NextEnabled();
+    /// The values of the enabled variables, each followed by the separator, with the last
+    /// separator dropped (a line of an export).
+    QString RecordLine(tags::TMP3& file) const;
     /// Every code replaced by its caption, for showing a template in readable form.
     QString ReplaceByCaptions(const QString& text) const;
 
@@ -120,6 +144,9 @@ public:
 
 private:
     QString rawValue(TVN variable, tags::TMP3& file) const;
+
+    std::bitset<kVariableCount> m_enabled;
+    int m_cursor = -1;
 };
 
 /// Walks a template once from left to right: `variable` is called for each known code,

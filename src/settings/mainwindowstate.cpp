@@ -72,6 +72,7 @@ QList<OptionSpec> buildSpecs() {
         text(DefaultTemplateGenerate, QStringLiteral("#Art - #Tit")),
         text(DefaultTemplateSwap, QStringLiteral("#Art#Tit")),
         text(DefaultTemplateExtract, QStringLiteral("#Tra - #Tit")),
+        text(QuickRenameScheme),
         flag(ShowChangeWarningDialog, true),
         number(ListViewCustomColor, kDefaultListColour, 0, 0xFFFFFF),
         text(LastUsedTheme),

@@ -33,6 +33,8 @@ inline constexpr char DefaultTemplateRename[] = "DefaultTemplateRename";
 inline constexpr char DefaultTemplateGenerate[] = "DefaultTemplateGenerate";
 inline constexpr char DefaultTemplateSwap[] = "DefaultTemplateSwap";
 inline constexpr char DefaultTemplateExtract[] = "DefaultTemplateExtract";
+/// The six-slot scheme of "Rename file from ID3 Tag according to settings".
+inline constexpr char QuickRenameScheme[] = "QuickRenameScheme";
 inline constexpr char ShowChangeWarningDialog[] = "ShowChangeWarningDialog";
 inline constexpr char LastUsedFolderGlobal[] = "LastUsedFolderGlobal";
 inline constexpr char LastUsedFolderPicture[] = "LastUsedFolderPicture";
