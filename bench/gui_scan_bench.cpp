@@ -100,6 +100,7 @@ private:
 };
 
 struct ScanFigures {
+    double openReturnedMs = -1; ///< how long openPath() held the GUI thread
     double firstRowMs = -1;
     double lastRowMs = -1;
     double finishedMs = -1;
@@ -145,6 +146,7 @@ ScanFigures measureOpen(app::TFormMain& window, const QString& folder) {
     clock.start();
     stalls.start();
     window.openPath(folder);
+    figures.openReturnedMs = elapsedMs(clock);
     spinUntil([&] { return finished; }, 30 * 60 * 1000);
     stalls.stop();
     figures.longestStallMs = stalls.longestMs();
@@ -157,6 +159,7 @@ ScanFigures measureOpen(app::TFormMain& window, const QString& folder) {
 
 void printScan(QTextStream& out, const QString& title, const ScanFigures& f) {
     out << title << ": " << f.rows << " files\n";
+    out << QStringLiteral("  openPath() returned after %1 ms\n").arg(f.openReturnedMs, 0, 'f', 1);
     out << QStringLiteral("  first row %1 ms, last row %2 ms (%3 rows/s), scan finished %4 ms\n")
                .arg(f.firstRowMs, 0, 'f', 1)
                .arg(f.lastRowMs, 0, 'f', 1)
@@ -184,26 +187,26 @@ void measureStop(QTextStream& out, app::TFormMain& window, const QString& folder
     stalls.start();
     spinUntil([&] { return clock.elapsed() >= 200; }, 200);
     const bool wasScanning = window.isScanning();
-    const int rowsAtStop = files.fileCount();
+    const int rowsBefore = files.fileCount();
     QElapsedTimer stopClock;
     stopClock.start();
     window.stopScan();
     const double stopMs = stopClock.nsecsElapsed() / 1e6;
     const bool stillScanning = window.isScanning();
+    const int rowsAtStop = files.fileCount(); // stop() hands over the files held back
     int lateSignals = 0;
     const auto late =
         QObject::connect(&window, &app::TFormMain::scanFinished, [&] { ++lateSignals; });
-    QElapsedTimer after;
-    after.start();
     spinUntil([] { return false; }, 1000);
     stalls.stop();
     QObject::disconnect(late);
-    out << QStringLiteral("stop after 200 ms%1: stop() returned in %2 ms, %3 rows listed, "
-                          "%4 rows arrived afterwards, %5 late scanFinished, still scanning: "
-                          "%6, longest stall %7 ms\n")
+    out << QStringLiteral("stop after 200 ms%1: stop() returned in %2 ms with %3 rows listed "
+                          "(%4 of them handed over by stop()); in the second after it %5 rows "
+                          "and %6 scanFinished arrived; still scanning: %7; longest stall %8 ms\n")
                .arg(wasScanning ? QString() : QStringLiteral(" (the scan had already ended)"))
                .arg(stopMs, 0, 'f', 3)
                .arg(rowsAtStop)
+               .arg(rowsAtStop - rowsBefore)
                .arg(files.fileCount() - rowsAtStop)
                .arg(lateSignals)
                .arg(stillScanning ? "yes" : "no")
