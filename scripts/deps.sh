@@ -8,6 +8,8 @@ packages=(
     python3 python3-mutagen ffmpeg lame vorbis-tools
     # looking at the program as a user would
     xvfb
+    # the benchmark that shows a cached listing opens no audio file
+    strace
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -79,20 +79,23 @@ void TCacheManager::scanFolder(int job, const QString& folder, bool recursive,
     TTagCacheDB& db = database();
     KnownFiles known;
     QStringList gone;
-    for (const CacheRecord& record : db.listFolder(folder, recursive, extensions)) {
+    // Record by record as the query yields them: the first row comes without waiting for
+    // the whole folder's records.
+    db.visitFolder(folder, recursive, extensions, [&](CacheRecord&& record) {
         if (job != m_job)
-            break;
+            return false;
         if (!QFileInfo::exists(record.path)) {
             if (fileIsGone(record.path))
                 gone << record.path;
-            continue;
+            return true;
         }
         // A record of another cache text version is left to the synchroniser to re-read.
         if (FileHandle file = objectFrom(record)) {
             known.insert(record.path, record.stamp);
             emit fileFound(job, file);
         }
-    }
+        return true;
+    });
     db.remove(gone);
     emit filesRemoved(job, gone);
     // readFinished goes out before the synchroniser can report anything of its job.

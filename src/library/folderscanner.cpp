@@ -4,8 +4,11 @@
 #include "playlists/playlistreader.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
+
+#include <algorithm>
 
 namespace library {
 
@@ -15,12 +18,28 @@ bool isDotName(const QString& name) {
     return name.startsWith(QLatin1Char('.'));
 }
 
-/// The entries of `folder` of the given kind, sorted by name, without dot names.
-QStringList entriesOf(const QString& folder, QDir::Filters kind) {
-    QStringList names =
-        QDir(folder).entryList(kind | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    names.removeIf(isDotName);
-    return names;
+/// The subfolders and files of a folder, each sorted by name, without dot names.
+struct FolderEntries {
+    QStringList folders;
+    QStringList files;
+};
+
+/// Reads `folder` once for the kinds in `kinds` (QDir::Dirs, QDir::Files). Sorting the names
+/// ourselves is several times faster than QDir's sorted listing, and in a folder of
+/// thousands of files the first row has to wait for this listing.
+FolderEntries entriesOf(const QString& folder, QDir::Filters kinds) {
+    FolderEntries entries;
+    QDirIterator it(folder, kinds | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (!isDotName(name))
+            (it.fileInfo().isDir() ? entries.folders : entries.files) << name;
+    }
+    // The same order as QDir::Name: by UTF-16 code unit, case-sensitive.
+    std::sort(entries.folders.begin(), entries.folders.end());
+    std::sort(entries.files.begin(), entries.files.end());
+    return entries;
 }
 
 /// Remembers the folders a walk has entered by their real location, so that a folder
@@ -112,12 +131,12 @@ void TFolderScanner::scanFolders(const Job& job) {
         if (!visited.enter(folder))
             continue;
         post(job.scan, [this, folder] { emit statusText(folder); });
+        const FolderEntries entries = entriesOf(folder, QDir::Dirs | QDir::Files);
         if (job.recursive)
-            for (const QString& name : entriesOf(folder, QDir::Dirs))
+            for (const QString& name : entries.folders)
                 stack << childPath(folder, name);
-        const QStringList files = entriesOf(folder, QDir::Files);
         for (const QString& extension : job.extensions)
-            for (const QString& name : files) {
+            for (const QString& name : entries.files) {
                 if (stopped(job))
                     return;
                 if (QFileInfo(name).suffix().compare(extension, Qt::CaseInsensitive) == 0)
@@ -168,7 +187,7 @@ int countFolders(const QString& root, int maxDepth) {
         ++count;
         if (maxDepth >= 0 && entry.depth >= maxDepth)
             continue;
-        for (const QString& name : entriesOf(entry.folder, QDir::Dirs))
+        for (const QString& name : entriesOf(entry.folder, QDir::Dirs).folders)
             stack << Entry{childPath(entry.folder, name), entry.depth + 1};
     }
     return count;

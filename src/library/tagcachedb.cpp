@@ -189,6 +189,16 @@ std::optional<CacheRecord> TTagCacheDB::load(const QString& filePath) {
 
 QList<CacheRecord> TTagCacheDB::listFolder(const QString& folder, bool recursive,
                                            const QStringList& extensions) {
+    QList<CacheRecord> records;
+    visitFolder(folder, recursive, extensions, [&records](CacheRecord&& record) {
+        records << std::move(record);
+        return true;
+    });
+    return records;
+}
+
+void TTagCacheDB::visitFolder(const QString& folder, bool recursive, const QStringList& extensions,
+                              const std::function<bool(CacheRecord&&)>& visit) {
     const QString dir = cleanFolder(folder);
     QString sql = QStringLiteral("SELECT %1 FROM files WHERE ").arg(kColumns);
     QVariantList values;
@@ -212,12 +222,11 @@ QList<CacheRecord> TTagCacheDB::listFolder(const QString& folder, bool recursive
     query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
-    QList<CacheRecord> records;
     if (!query.exec())
-        return records;
+        return;
     while (query.next())
-        records << recordFrom(query);
-    return records;
+        if (!visit(recordFrom(query)))
+            return;
 }
 
 bool TTagCacheDB::store(const QList<CacheRecord>& records) {

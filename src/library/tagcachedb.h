@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace library {
@@ -54,6 +55,10 @@ public:
     /// empty extension list means every extension; extensions ignore case.
     QList<CacheRecord> listFolder(const QString& folder, bool recursive,
                                   const QStringList& extensions = {});
+    /// The records listFolder returns, handed to `visit` one by one as the query yields them,
+    /// so the first can be used before the last is read; stops when `visit` returns false.
+    void visitFolder(const QString& folder, bool recursive, const QStringList& extensions,
+                     const std::function<bool(CacheRecord&&)>& visit);
     /// Stores the records in one transaction; a record whose text and stamp are unchanged is
     /// not written. False when the transaction failed (then nothing was stored).
     bool store(const QList<CacheRecord>& records);
