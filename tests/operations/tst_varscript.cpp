@@ -17,7 +17,7 @@ private slots:
         QTest::newRow("in variable order") << "#Tit,#Art"
                                            << "," << false << "Ann,Song";
         QTest::newRow("empty field kept") << "#Art,#Alb,#Tit"
-                                          << "," << false << "Ann,,Song";
+                                          << "," << false << "Ann,Song,";
         QTest::newRow("empty field collapsed") << "#Art,#Alb,#Tit"
                                                << "," << true << "Ann,Song";
         QTest::newRow("long separator") << "#Art,#Tit"
