@@ -157,16 +157,25 @@ void TFileListModel::setDisplayedVersion(int version) {
 // --- sorting ---
 
 void TFileListModel::sortRows(int column, bool descending) {
+    reorder([&](tags::TMP3& a, tags::TMP3& b) {
+        const int result = compareByColumn(a, b, column, m_view);
+        return descending ? result > 0 : result < 0;
+    });
+}
+
+void TFileListModel::sortByPath() {
+    reorder([](tags::TMP3& a, tags::TMP3& b) { return a.FilePath() < b.FilePath(); });
+}
+
+void TFileListModel::reorder(const std::function<bool(tags::TMP3&, tags::TMP3&)>& goesBefore) {
     if (hasInformationRow() || m_rows.size() < 2)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int result = compareByColumn(*m_rows[a].file, *m_rows[b].file, column, m_view);
-        return descending ? result > 0 : result < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return goesBefore(*m_rows[a].file, *m_rows[b].file); });
     std::vector<int> newRowOf(order.size());
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());

@@ -6,6 +6,8 @@
 #include <QAbstractItemModel>
 #include <QHash>
 
+#include <functional>
+
 #include <vector>
 
 namespace app {
@@ -56,6 +58,8 @@ public:
     // --- sorting ---
     /// Sorts by a column, stably: equal rows keep their order.
     void sortRows(int column, bool descending);
+    /// Puts the rows in path order, as the tag cache lists them.
+    void sortByPath();
 
     // --- QAbstractItemModel ---
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -79,6 +83,8 @@ private:
         QString information;
     };
 
+    /// Stable reorder of the rows; `goesBefore` tells whether one file goes before another.
+    void reorder(const std::function<bool(tags::TMP3&, tags::TMP3&)>& goesBefore);
     void adopt(const library::FileHandle& file);
     void release(const library::FileHandle& file);
     void rebuildIndex();

@@ -88,6 +88,9 @@ void TFormMain::onFilesFound(const QList<library::FileHandle>& files) {
 void TFormMain::onScanFinished() {
     if (m_folderFiles->fileCount() == 0)
         m_folderFiles->showInformation(text(QStringLiteral("NoFilesFound")));
+    // Files new to the tag cache arrive after the cached ones; put them in their place.
+    if (m_scanner == m_cacheScanner.get() && !m_playlistMode)
+        m_folderFiles->sortByPath();
     applySortAfterScan();
     updateCounts();
     emit scanFinished();
