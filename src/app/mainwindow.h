@@ -140,6 +140,7 @@ private:
     void chooseActiveScanner();
     void onFilesFound(const QList<library::FileHandle>& files);
     void onScanFinished();
+    bool leaveListFor(const QString& path);
     void openFolder(const QString& path);
     void openPlaylist(const QString& path);
     bool mayLeaveCurrentList();

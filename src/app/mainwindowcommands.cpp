@@ -378,13 +378,8 @@ void TFormMain::clearSelectedRows() {
 }
 
 void TFormMain::closeCurrentFolder() {
-    stopScan();
-    if (!mayLeaveCurrentList())
+    if (!leaveListFor(QString()))
         return;
-    rememberCurrentFolder();
-    m_folderFiles->clear();
-    m_undo.clear();
-    m_currentFolder.clear();
     m_playlistMode = false;
     setWindowTitle(QStringLiteral("Varlo"));
     updateCommandState();

@@ -106,29 +106,32 @@ void TFormMain::openPath(const QString& path) {
         openFolder(QDir::cleanPath(info.absoluteFilePath()));
 }
 
-void TFormMain::openPlaylist(const QString& path) {
+/// Leaves the folder list for `path` when the user allows it: the rows, their objects and
+/// the undo list go. On refusal the tree shows the current folder again.
+bool TFormMain::leaveListFor(const QString& path) {
     stopScan();
     if (!mayLeaveCurrentList()) {
         m_folderTree->setCurrentIndex(m_folderModel->index(m_currentFolder));
-        return;
+        return false;
     }
     rememberCurrentFolder();
     m_folderFiles->clear();
+    m_undo.clear();
     m_currentFolder = path;
+    return true;
+}
+
+void TFormMain::openPlaylist(const QString& path) {
+    if (!leaveListFor(path))
+        return;
     m_playlistMode = true;
     m_playlistModified = false;
     m_scanner->start(path, false, m_settings.extensions(), true);
 }
 
 void TFormMain::openFolder(const QString& path) {
-    stopScan();
-    if (!mayLeaveCurrentList()) {
-        m_folderTree->setCurrentIndex(m_folderModel->index(m_currentFolder));
+    if (!leaveListFor(path))
         return;
-    }
-    rememberCurrentFolder();
-    m_folderFiles->clear();
-    m_currentFolder = path;
     const QModelIndex node = m_folderModel->index(path);
     if (m_folderTree->currentIndex() != node) {
         const QSignalBlocker quiet(m_folderTree->selectionModel());
