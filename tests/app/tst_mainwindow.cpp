@@ -239,6 +239,47 @@ private slots:
         QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"a b", "c d"}));
     }
 
+    void stickyTrackButtonNumbersEachRowSelected() {
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            copyTo(kSample, path(name));
+        open(m_music->path());
+        m_window->commands().trackButton()->setChecked(true);
+        for (int row : {2, 0})
+            selectOnly(row);
+        QCOMPARE(file(2)->Track(), 1);
+        QCOMPARE(file(0)->Track(), 2);
+        QCOMPARE(changedRows(), QList<bool>({true, false, true}));
+        m_window->undoLast();
+        QCOMPARE(file(0)->Track(), 0);
+    }
+
+    void removingRowsWithChangesIsRefused() {
+        copyTo(kSample, path("a.mp3"));
+        copyTo(kSample, path("b.mp3"));
+        open(m_music->path());
+        file(0)->set(tags::Field::Title, QStringLiteral("Edited"));
+        file(0)->setChanged(true);
+        selectAll();
+        m_window->clearSelectedRows();
+        QCOMPARE(m_prompter->notices.size(), 1);
+        QCOMPARE(m_window->folderFiles().fileCount(), 2);
+        selectOnly(1);
+        m_window->clearSelectedRows();
+        QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"a"}));
+        QVERIFY(QFile::exists(path("b.mp3"))); // only the row goes
+    }
+
+    void deleteMovesToTheTrash() {
+        copyTo(kSample, path("a.mp3"));
+        copyTo(kSample, path("b.mp3"));
+        open(m_music->path());
+        selectOnly(0);
+        m_window->recycleSelection();
+        QVERIFY(!QFile::exists(path("a.mp3")));
+        QVERIFY(QFile::exists(m_home.filePath("data/Trash/files/a.mp3")));
+        QCOMPARE(rowNames(m_window->folderFiles()), QStringList({"b"}));
+    }
+
     void sortingKeepsDirectionForANewColumn() {
         copyTo(kSample, path("b.mp3"));
         copyTo(kSample, path("a.mp3"));
@@ -296,6 +337,13 @@ private:
         for (const library::FileHandle& f : m_window->folderFiles().files())
             changed << f->Changed();
         return changed;
+    }
+
+    void selectOnly(int row) {
+        m_window->folderListView().selectionModel()->setCurrentIndex(
+            m_window->folderFiles().index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QCoreApplication::processEvents();
     }
 
     /// Picks a genre in the drop-down, which runs "Set Genre" on the selection.
