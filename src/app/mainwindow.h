@@ -159,6 +159,9 @@ private:
     void updateCommandState();
     void showOptions();
     void afterCommand(const operations::CommandReport& report);
+    operations::CommandReport runWithProgress(const QString& command,
+                                              const QList<library::FileHandle>& files,
+                                              const operations::FileStep& step);
     void chooseAndOpenFolder();
     void refreshFolder();
 
@@ -204,6 +207,8 @@ private:
 
     QString m_currentFolder;
     bool m_ready = false;
+    /// A command or save runs and pumps events for its progress: nothing else may start.
+    bool m_busy = false;
     bool m_playlistMode = false;
     bool m_playlistModified = false;
     bool m_commonMode = false;

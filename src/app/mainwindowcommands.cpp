@@ -34,6 +34,26 @@ namespace app {
 
 namespace {
 
+/// Marks the window busy while a command or a save runs: their progress windows let events
+/// through, and no other command may start meanwhile.
+class BusyScope {
+public:
+    BusyScope(bool& busy, const std::function<void()>& changed) : m_busy(busy), m_changed(changed) {
+        m_busy = true;
+        m_changed();
+    }
+    ~BusyScope() {
+        m_busy = false;
+        m_changed();
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_busy;
+    std::function<void()> m_changed;
+};
+
 /// Shows a save run in a progress window with a Stop button; name conflicts go to the user.
 class SaveProgress : public operations::SaveRunHost {
 public:
@@ -253,16 +273,25 @@ operations::CommandReport TFormMain::runOnSelection(const QString& command,
     const QList<library::FileHandle> files = selectedFiles();
     if (files.size() > 1 && !m_commands->confirmChange())
         return {};
+    operations::CommandReport report;
+    {
+        const BusyScope busy(m_busy, [this] { updateCommandState(); });
+        report = runWithProgress(command, files, step);
+    }
+    afterCommand(report);
+    return report;
+}
+
+operations::CommandReport TFormMain::runWithProgress(const QString& command,
+                                                     const QList<library::FileHandle>& files,
+                                                     const operations::FileStep& step) {
     QProgressDialog progress(command, QStringLiteral("Stop"), 0, int(files.size()), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(700);
-    const operations::CommandReport report =
-        operations::runPerFile(m_undo, command, files, step, [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
-    afterCommand(report);
-    return report;
+    return operations::runPerFile(m_undo, command, files, step, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
 }
 
 void TFormMain::afterCommand(const operations::CommandReport& report) {
@@ -322,8 +351,12 @@ bool TFormMain::saveChanges() {
     options.versionValues = m_commonMode;
     if (m_playlistMode && m_playlistModified)
         options.playlistPath = m_currentFolder;
-    SaveProgress host(this, *m_prompter, *m_folderFiles, int(files.size()));
-    const operations::SaveReport report = operations::TSaveRun(files, options, host).run();
+    operations::SaveReport report;
+    {
+        const BusyScope busy(m_busy, [this] { updateCommandState(); });
+        SaveProgress host(this, *m_prompter, *m_folderFiles, int(files.size()));
+        report = operations::TSaveRun(files, options, host).run();
+    }
     if (!report.failed.isEmpty()) {
         QStringList lines;
         for (const operations::SaveFailure& failure : report.failed)
@@ -432,6 +465,7 @@ void TFormMain::updateCommandState() {
         state.focusedHasApe = focused->APE();
     }
     state.scanning = isScanning();
+    state.saving = m_busy;
     state.canUndo = m_undo.canUndo();
     const QList<library::FileHandle> all = m_folderFiles->files();
     state.hasChanges = operations::hasUnsavedChanges(all);
