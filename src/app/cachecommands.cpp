@@ -39,24 +39,27 @@ void TCacheCommands::begin() {
 
 void TCacheCommands::end(const QString& summary) {
     m_busy = false;
-    emit finished(summary);
+    emit finished(m_cancelled, summary);
 }
 
-void TCacheCommands::build(const QStringList& folders, const QStringList& extensions) {
+bool TCacheCommands::build(const QStringList& folders, const QStringList& extensions) {
     if (m_busy)
-        return;
+        return false;
     m_queue.clear();
     for (const QString& folder : folders)
         if (mayBuildCacheIn(folder))
             m_queue << folder;
+    if (m_queue.isEmpty())
+        return false;
     m_extensions = extensions;
     begin();
     buildNext();
+    return true;
 }
 
 void TCacheCommands::buildNext() {
     if (m_cancelled || m_queue.isEmpty()) {
-        end(m_cancelled ? QStringLiteral("Stopped") : QStringLiteral("The cache is up to date."));
+        end(QStringLiteral("The cache is ready."));
         return;
     }
     const QString folder = m_queue.takeFirst();
@@ -75,7 +78,7 @@ void TCacheCommands::clean() {
     if (m_busy)
         return;
     begin();
-    emit progress(QStringLiteral("Cleaning cache..."), 0, 0);
+    emit progress(QString(), 0, 0);
     auto removed = std::make_shared<int>(0);
     m_cleaner = QThread::create([removed, path = m_databasePath] {
         library::TTagCacheDB database(path);

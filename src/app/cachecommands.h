@@ -23,16 +23,18 @@ public:
 
     bool isBusy() const { return m_busy; }
     /// Reads every file below the folders that the cache does not know or that changed;
-    /// folders on network or kernel file systems are skipped.
-    void build(const QStringList& folders, const QStringList& extensions);
+    /// folders on network or kernel file systems are skipped. False (and nothing started)
+    /// when none of the folders may be read or a command already runs.
+    bool build(const QStringList& folders, const QStringList& extensions);
     /// Deletes records of vanished files (never those of unmounted disks) and compacts.
     void clean();
     void cancel();
 
 signals:
+    /// `status` is the folder being read (empty while cleaning); `total` 0: no count yet.
     void progress(const QString& status, int done, int total);
-    /// The command ended; `summary` says what it did.
-    void finished(const QString& summary);
+    /// The command ended, completely or stopped by cancel(); `summary` says what it did.
+    void finished(bool stopped, const QString& summary);
 
 private:
     void buildNext();

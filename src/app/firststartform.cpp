@@ -1,9 +1,8 @@
 #include "firststartform.h"
 
-#include "library/cachesync.h"
+#include "cachecommands.h"
 #include "settings/multilanguage.h"
 #include "settings/optionnames.h"
-#include "startupdecisions.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -13,7 +12,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace app {
@@ -50,18 +48,20 @@ TFirstStartForm::TFirstStartForm(const CacheBuildSetup& setup,
     m_status->setMinimumWidth(360);
     layout->addWidget(m_status);
 
+    m_cache = new TCacheCommands(setup.databasePath, setup.options, this);
+    connect(m_cache, &TCacheCommands::progress, this, &TFirstStartForm::onProgress);
+    connect(m_cache, &TCacheCommands::finished, this, [this](bool stopped) { endBuild(stopped); });
+
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &TFirstStartForm::reject);
     layout->addWidget(m_buttons);
 }
 
-TFirstStartForm::~TFirstStartForm() {
-    if (isBuilding()) {
-        m_worker->cancel();
-        m_thread->quit();
-        m_thread->wait();
-    }
+TFirstStartForm::~TFirstStartForm() = default;
+
+bool TFirstStartForm::isBuilding() const {
+    return m_cache->isBusy();
 }
 
 QWidget* TFirstStartForm::buildFolderList() {
@@ -112,61 +112,22 @@ void TFirstStartForm::removeFolder() {
 void TFirstStartForm::buildCache() {
     if (isBuilding())
         return;
-    m_queue.clear();
-    for (const QString& folder : folders())
-        if (mayBuildCacheIn(folder))
-            m_queue << folder;
-    if (m_queue.isEmpty()) {
+    if (!m_cache->build(folders(), m_setup.extensions)) {
         setStatus(QStringLiteral("No folder to read: network and system folders are skipped."));
         return;
     }
-    m_stopped = false;
     m_build->setEnabled(false);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
-    m_thread = new QThread(this);
-    m_worker = new library::TCacheSynchronizer(m_setup.databasePath, m_setup.options);
-    m_worker->moveToThread(m_thread);
-    // The worker's database connection belongs to the worker thread, so it is freed there.
-    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    connect(m_worker, &library::TCacheSynchronizer::progress, this, &TFirstStartForm::onProgress);
-    connect(m_worker, &library::TCacheSynchronizer::finished, this,
-            &TFirstStartForm::onFolderBuilt);
-    m_thread->start();
-    buildNextFolder();
 }
 
-void TFirstStartForm::buildNextFolder() {
-    if (m_stopped || m_queue.isEmpty()) {
-        endBuild();
-        return;
-    }
-    const QString folder = m_queue.takeFirst();
+void TFirstStartForm::onProgress(const QString& folder, int done, int total) {
     setStatus(m_language.Lookup(QStringLiteral("ScanningDrive")).arg(folder));
-    m_progress->setRange(0, 0); // busy until the worker has listed the folder
-    m_job = m_worker->beginJob();
-    QMetaObject::invokeMethod(
-        m_worker,
-        [worker = m_worker, job = m_job, folder, extensions = m_setup.extensions] {
-            worker->buildCache(job, folder, true, extensions);
-        },
-        Qt::QueuedConnection);
-}
-
-void TFirstStartForm::onProgress(int done, int total) {
-    m_progress->setRange(0, total);
+    m_progress->setRange(0, total); // busy until the worker has counted the folder's files
     m_progress->setValue(done);
 }
 
-void TFirstStartForm::onFolderBuilt(int job) {
-    if (job == m_job)
-        buildNextFolder();
-}
-
 void TFirstStartForm::stopBuild() {
-    if (!isBuilding())
-        return;
-    m_stopped = true;
-    m_worker->cancel();
+    m_cache->cancel();
 }
 
 void TFirstStartForm::reject() {
@@ -177,16 +138,11 @@ void TFirstStartForm::reject() {
     QDialog::reject();
 }
 
-void TFirstStartForm::endBuild() {
-    m_thread->quit();
-    m_thread->wait();
-    m_thread->deleteLater();
-    m_thread = nullptr;
-    m_worker = nullptr;
+void TFirstStartForm::endBuild(bool stopped) {
     m_progress->setRange(0, 1);
-    m_progress->setValue(m_stopped ? 0 : 1);
-    setStatus(m_stopped ? m_language.Lookup(QStringLiteral("Stopped"))
-                        : QStringLiteral("The cache is ready."));
+    m_progress->setValue(stopped ? 0 : 1);
+    setStatus(stopped ? m_language.Lookup(QStringLiteral("Stopped"))
+                      : QStringLiteral("The cache is ready."));
     m_build->setEnabled(true);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(true);
     emit buildEnded();

@@ -13,16 +13,14 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QThread;
 
-namespace library {
-class TCacheSynchronizer;
-}
 namespace settings {
 class TMultiLanguage;
 }
 
 namespace app {
+
+class TCacheCommands;
 
 /// Where the tag cache of the first start is built and what goes into it.
 struct CacheBuildSetup {
@@ -49,7 +47,7 @@ public:
     bool useCache() const;
     bool backgroundSynching() const;
     QStringList folders() const;
-    bool isBuilding() const { return m_thread != nullptr; }
+    bool isBuilding() const;
 
     void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
 
@@ -68,10 +66,8 @@ private:
     QWidget* buildFolderList();
     void addFolder();
     void removeFolder();
-    void buildNextFolder();
-    void onFolderBuilt(int job);
-    void onProgress(int done, int total);
-    void endBuild();
+    void onProgress(const QString& folder, int done, int total);
+    void endBuild(bool stopped);
     void setStatus(const QString& text);
 
     CacheBuildSetup m_setup;
@@ -85,11 +81,7 @@ private:
     QLabel* m_status = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 
-    QThread* m_thread = nullptr;
-    library::TCacheSynchronizer* m_worker = nullptr; ///< lives on m_thread
-    QStringList m_queue;                             ///< folders still to build
-    int m_job = 0;
-    bool m_stopped = false;
+    TCacheCommands* m_cache = nullptr;
 };
 
 } // namespace app

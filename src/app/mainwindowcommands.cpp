@@ -239,27 +239,37 @@ void TFormMain::connectCommands() {
 void TFormMain::showOptions() {
     settings::TSettings dialog(m_settings, m_store, m_language, this);
     TCacheCommands cache(library::TTagCacheDB::defaultPath(), currentTagOptions());
-    connect(&cache, &TCacheCommands::progress, &dialog, &settings::TSettings::showCacheProgress);
-    connect(&cache, &TCacheCommands::finished, &dialog, [&dialog](const QString& summary) {
-        dialog.setCacheBusy(false);
-        dialog.showCacheProgress(summary, 0, 0);
-    });
-    const auto run = [&dialog](const std::function<void()>& command) {
-        dialog.setCacheBusy(true);
-        command();
+    connect(&cache, &TCacheCommands::progress, &dialog,
+            [&dialog](const QString& folder, int done, int total) {
+                dialog.showCacheProgress(
+                    folder.isEmpty() ? QStringLiteral("Cleaning cache...") : folder, done, total);
+            });
+    connect(&cache, &TCacheCommands::finished, &dialog,
+            [&dialog](bool stopped, const QString& summary) {
+                dialog.setCacheBusy(false);
+                dialog.showCacheProgress(stopped ? QStringLiteral("Stopped") : summary, 0, 0);
+            });
+    const auto build = [&, this](const QString& folder) {
+        if (cache.build({folder}, m_settings.extensions()))
+            dialog.setCacheBusy(true);
+        else
+            dialog.showCacheProgress(
+                QStringLiteral("%1 cannot be read into the cache (missing, network or system "
+                               "folder).")
+                    .arg(folder),
+                0, 0);
     };
-    connect(&dialog, &settings::TSettings::buildCacheRequested, &cache, [&, this] {
-        const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-        run([&, music] { cache.build({music}, m_settings.extensions()); });
-    });
+    connect(&dialog, &settings::TSettings::buildCacheRequested, &cache,
+            [&] { build(QStandardPaths::writableLocation(QStandardPaths::MusicLocation)); });
     connect(&dialog, &settings::TSettings::synchronizeCacheRequested, &cache, [&, this] {
-        const QString folder = m_playlistMode || m_currentFolder.isEmpty()
-                                   ? QStandardPaths::writableLocation(QStandardPaths::MusicLocation)
-                                   : m_currentFolder;
-        run([&, folder] { cache.build({folder}, m_settings.extensions()); });
+        build(m_playlistMode || m_currentFolder.isEmpty()
+                  ? QStandardPaths::writableLocation(QStandardPaths::MusicLocation)
+                  : m_currentFolder);
     });
-    connect(&dialog, &settings::TSettings::cleanCacheRequested, &cache,
-            [&] { run([&] { cache.clean(); }); });
+    connect(&dialog, &settings::TSettings::cleanCacheRequested, &cache, [&] {
+        dialog.setCacheBusy(true);
+        cache.clean();
+    });
     connect(&dialog, &settings::TSettings::languageChanged, this,
             [this] { settings::translateWidget(this, m_language); });
     dialog.exec();

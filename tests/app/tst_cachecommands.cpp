@@ -20,7 +20,8 @@ private slots:
         {
             app::TCacheCommands commands(database, {});
             QSignalSpy finished(&commands, &app::TCacheCommands::finished);
-            commands.build({dir.filePath("music")}, {"MP3"});
+            QVERIFY(!commands.build({dir.filePath("missing")}, {"MP3"}));
+            QVERIFY(commands.build({dir.filePath("music")}, {"MP3"}));
             QVERIFY(finished.wait(10000));
             QVERIFY(!commands.isBusy());
             QCOMPARE(library::TTagCacheDB(database).recordCount(), 2);
@@ -28,7 +29,8 @@ private slots:
             QVERIFY(QFile::remove(dir.filePath("music/a.mp3")));
             commands.clean();
             QVERIFY(finished.wait(10000));
-            QVERIFY(finished.last().first().toString().startsWith("1 "));
+            QVERIFY(!finished.last().at(0).toBool());
+            QVERIFY(finished.last().at(1).toString().startsWith("1 "));
         }
         QCOMPARE(library::TTagCacheDB(database).recordCount(), 1);
     }
