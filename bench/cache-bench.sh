@@ -13,17 +13,7 @@ cli=build-release/src/cli/varlo-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-seconds() { # command... -> best wall time of three runs, in seconds
-    local best=999999
-    for _ in 1 2 3; do
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1 || true
-        end=$(date +%s.%N)
-        best=$(echo "t = $end - $start; if (t < $best) t else $best" | bc -l)
-    done
-    echo "$best"
-}
+source bench/timing.sh
 
 db=$work/cache.db
 n=$(find "$dir" -type f | wc -l)

@@ -10,17 +10,7 @@ cli=build-release/src/cli/varlo-cli
 taglib=build-release/bench/taglib-read
 python=/usr/bin/python3
 
-seconds() { # command... -> best wall time of three runs, in seconds
-    local best=999999
-    for _ in 1 2 3; do
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1 || true
-        end=$(date +%s.%N)
-        best=$(echo "t = $end - $start; if (t < $best) t else $best" | bc -l)
-    done
-    echo "$best"
-}
+source bench/timing.sh
 
 rate() { echo "$1 / $2" | bc; }
 ratio() { echo "scale=2; $1 / $2" | bc; }
